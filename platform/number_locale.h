@@ -1,0 +1,16 @@
+#pragma once
+
+namespace quarvell::platform {
+
+// The separators the platform writes numbers with. Number text is always converted with an
+// explicit locale, never with the process-wide one.
+struct NumberLocale {
+    char decimal = '.';
+    char group = ',';
+    friend bool operator==(const NumberLocale&, const NumberLocale&) = default;
+};
+
+inline constexpr NumberLocale kPeriodLocale{'.', ','};
+inline constexpr NumberLocale kCommaLocale{',', '.'};
+
+}  // namespace quarvell::platform

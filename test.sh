@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Sets up what is missing, then builds and runs every test: the normal build and the
+# sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer), plus the style check.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev clang-format
+          qt6-base-dev xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+jobs=$(nproc)
+
+echo "== style =="
+files=$(git ls-files '*.cpp' '*.h' 2>/dev/null || find . -name '*.cpp' -o -name '*.h' -not -path './build/*')
+clang-format --dry-run --Werror $files
+
+for preset in dev asan; do
+    echo "== build: $preset =="
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$jobs"
+    echo "== tests: $preset =="
+    ctest --preset "$preset" -j "$jobs"
+done
