@@ -61,7 +61,11 @@ struct CalcState {
     std::string InputPrompt;
 };
 
-inline void SuspendRecalculation(CalcState& s) { s.SuspendRecalc = true; }
-inline void ResumeRecalculation(CalcState& s) { s.SuspendRecalc = false; }
+inline void SuspendRecalculation(CalcState& s) {
+    s.SuspendRecalc = true;
+}
+inline void ResumeRecalculation(CalcState& s) {
+    s.SuspendRecalc = false;
+}
 
 }  // namespace quarvell::model

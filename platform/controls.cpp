@@ -23,15 +23,33 @@ Control::Control(ControlKind kind, std::string name) : kind_(kind), name_(std::m
         notify();                   \
     } while (false)
 
-void Control::setVisible(bool v) { QUARVELL_SET(visible_, v); }
-void Control::setEnabled(bool e) { QUARVELL_SET(enabled_, e); }
-void Control::setTooltip(std::string t) { QUARVELL_SET(tooltip_, t); }
-void Control::setHelpContext(int n) { QUARVELL_SET(helpContext_, n); }
-void Control::setTabIndex(int n) { QUARVELL_SET(tabIndex_, n); }
-void Control::setForeColor(Color c) { QUARVELL_SET(foreColor_, c); }
-void Control::setBackColor(Color c) { QUARVELL_SET(backColor_, c); }
-void Control::setPlace(Place p) { QUARVELL_SET(place_, p); }
-void Control::setAlignment(Alignment a) { QUARVELL_SET(alignment_, a); }
+void Control::setVisible(bool v) {
+    QUARVELL_SET(visible_, v);
+}
+void Control::setEnabled(bool e) {
+    QUARVELL_SET(enabled_, e);
+}
+void Control::setTooltip(std::string t) {
+    QUARVELL_SET(tooltip_, t);
+}
+void Control::setHelpContext(int n) {
+    QUARVELL_SET(helpContext_, n);
+}
+void Control::setTabIndex(int n) {
+    QUARVELL_SET(tabIndex_, n);
+}
+void Control::setForeColor(Color c) {
+    QUARVELL_SET(foreColor_, c);
+}
+void Control::setBackColor(Color c) {
+    QUARVELL_SET(backColor_, c);
+}
+void Control::setPlace(Place p) {
+    QUARVELL_SET(place_, p);
+}
+void Control::setAlignment(Alignment a) {
+    QUARVELL_SET(alignment_, a);
+}
 
 bool Control::isShown() const {
     for (const Control* c = this; c != nullptr; c = c->container_) {
@@ -57,7 +75,9 @@ int Control::observe(Observer o) {
     return id;
 }
 
-void Control::unobserve(int id) { observers_.erase(id); }
+void Control::unobserve(int id) {
+    observers_.erase(id);
+}
 
 void Control::notify() {
     // An observer may unobserve itself while being called: iterate over a snapshot of ids.
@@ -74,8 +94,12 @@ void Control::notify() {
     }
 }
 
-void Label::setCaption(std::string c) { QUARVELL_SET(caption_, c); }
-void Label::setTransparent(bool t) { QUARVELL_SET(transparent_, t); }
+void Label::setCaption(std::string c) {
+    QUARVELL_SET(caption_, c);
+}
+void Label::setTransparent(bool t) {
+    QUARVELL_SET(transparent_, t);
+}
 
 void Label::setFont(double pointSize, bool bold) {
     if (pointSize_ == pointSize && bold_ == bold) {
@@ -96,8 +120,12 @@ TextBox::TextBox(std::string name) : Control(ControlKind::TextBox, std::move(nam
     setBackColor(kWindowBackground);
 }
 
-void TextBox::setText(std::string t) { QUARVELL_SET(text_, t); }
-void TextBox::setLocked(bool l) { QUARVELL_SET(locked_, l); }
+void TextBox::setText(std::string t) {
+    QUARVELL_SET(text_, t);
+}
+void TextBox::setLocked(bool l) {
+    QUARVELL_SET(locked_, l);
+}
 
 ComboBox::ComboBox(std::string name, bool editable)
     : Control(ControlKind::ComboBox, std::move(name)), editable_(editable) {
@@ -145,7 +173,9 @@ void ComboBox::setText(std::string t) {
     notify();
 }
 
-void ComboBox::setLocked(bool l) { QUARVELL_SET(locked_, l); }
+void ComboBox::setLocked(bool l) {
+    QUARVELL_SET(locked_, l);
+}
 
 void ScrollBar::moveTo(std::int16_t v) {
     v = std::clamp(v, lowBound(), highBound());
@@ -176,8 +206,12 @@ void ScrollBar::setMax(std::int16_t m) {
     moveTo(value_);
 }
 
-void ScrollBar::setSmallChange(std::int16_t s) { QUARVELL_SET(small_, s); }
-void ScrollBar::setLargeChange(std::int16_t l) { QUARVELL_SET(large_, l); }
+void ScrollBar::setSmallChange(std::int16_t s) {
+    QUARVELL_SET(small_, s);
+}
+void ScrollBar::setLargeChange(std::int16_t l) {
+    QUARVELL_SET(large_, l);
+}
 
 void ScrollBar::setValue(std::int16_t v) {
     if (std::clamp(v, lowBound(), highBound()) != value_) {
@@ -188,9 +222,13 @@ void ScrollBar::setValue(std::int16_t v) {
 OptionButton::OptionButton(std::string name, int index)
     : Control(ControlKind::OptionButton, std::move(name)), index_(index) {}
 
-void OptionButton::setCaption(std::string c) { QUARVELL_SET(caption_, c); }
+void OptionButton::setCaption(std::string c) {
+    QUARVELL_SET(caption_, c);
+}
 
-void OptionButton::setChosen(bool v) { QUARVELL_SET(value_, v); }
+void OptionButton::setChosen(bool v) {
+    QUARVELL_SET(value_, v);
+}
 
 void OptionButton::choose() {
     if (value_) {
@@ -211,9 +249,13 @@ void OptionButton::click() {
     }
 }
 
-void Frame::setCaption(std::string c) { QUARVELL_SET(caption_, c); }
+void Frame::setCaption(std::string c) {
+    QUARVELL_SET(caption_, c);
+}
 
-void Button::setCaption(std::string c) { QUARVELL_SET(caption_, c); }
+void Button::setCaption(std::string c) {
+    QUARVELL_SET(caption_, c);
+}
 
 void Button::click() {
     if (isUsable() && onClick) {
@@ -221,8 +263,12 @@ void Button::click() {
     }
 }
 
-void MenuItem::setCaption(std::string c) { QUARVELL_SET(caption_, c); }
-void MenuItem::setShortcut(std::string s) { QUARVELL_SET(shortcut_, s); }
+void MenuItem::setCaption(std::string c) {
+    QUARVELL_SET(caption_, c);
+}
+void MenuItem::setShortcut(std::string s) {
+    QUARVELL_SET(shortcut_, s);
+}
 
 void MenuItem::click() {
     if (enabled() && !separator() && onClick) {
@@ -266,8 +312,9 @@ Control* FocusScope::nextInTabOrder(bool backwards) const {
     if (stops.empty()) {
         return nullptr;
     }
-    std::stable_sort(stops.begin(), stops.end(),
-                     [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    std::stable_sort(stops.begin(), stops.end(), [](const Control* a, const Control* b) {
+        return a->tabIndex() < b->tabIndex();
+    });
     const int here = focused_ != nullptr ? focused_->tabIndex() : -1;
     if (!backwards) {
         for (Control* c : stops) {

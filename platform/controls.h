@@ -56,10 +56,19 @@ struct Place {
 
 enum class Alignment { Left, Center, Right };
 
-enum class ControlKind { Label, TextBox, ComboBox, ScrollBar, OptionButton, Frame, Button, MenuItem };
+enum class ControlKind {
+    Label,
+    TextBox,
+    ComboBox,
+    ScrollBar,
+    OptionButton,
+    Frame,
+    Button,
+    MenuItem
+};
 
 class Control {
-public:
+  public:
     using Observer = std::function<void(const Control&)>;
     using Handler = std::function<void()>;
 
@@ -106,10 +115,10 @@ public:
     Handler onGotFocus;
     Handler onLostFocus;
 
-protected:
+  protected:
     void notify();
 
-private:
+  private:
     ControlKind kind_;
     std::string name_;
     bool visible_ = true;
@@ -128,7 +137,7 @@ private:
 };
 
 class Label : public Control {
-public:
+  public:
     explicit Label(std::string name) : Control(ControlKind::Label, std::move(name)) {}
     const std::string& caption() const { return caption_; }
     void setCaption(std::string c);
@@ -141,7 +150,7 @@ public:
     void click();
     Handler onClick;
 
-private:
+  private:
     std::string caption_;
     bool transparent_ = false;
     bool bold_ = false;
@@ -149,7 +158,7 @@ private:
 };
 
 class TextBox : public Control {
-public:
+  public:
     explicit TextBox(std::string name);
     const std::string& text() const { return text_; }
     void setText(std::string t);
@@ -159,13 +168,13 @@ public:
     // Runs for every character typed into the field; setting the code to 0 swallows it.
     std::function<void(int& keyAscii)> onKeyPress;
 
-private:
+  private:
     std::string text_;
     bool locked_ = false;
 };
 
 class ComboBox : public Control {
-public:
+  public:
     // Editable lists let the user type a text of their own besides choosing an entry.
     ComboBox(std::string name, bool editable);
     bool editable() const { return editable_; }
@@ -188,7 +197,7 @@ public:
     void setLocked(bool l);
     Handler onClick;
 
-private:
+  private:
     bool editable_;
     std::vector<std::string> items_;
     int index_ = -1;
@@ -197,7 +206,7 @@ private:
 };
 
 class ScrollBar : public Control {
-public:
+  public:
     explicit ScrollBar(std::string name) : Control(ControlKind::ScrollBar, std::move(name)) {}
     std::int16_t min() const { return min_; }
     std::int16_t max() const { return max_; }
@@ -213,7 +222,7 @@ public:
     void setValue(std::int16_t v);
     Handler onChange;
 
-private:
+  private:
     std::int16_t lowBound() const { return min_ < max_ ? min_ : max_; }
     std::int16_t highBound() const { return min_ < max_ ? max_ : min_; }
     void moveTo(std::int16_t v);
@@ -226,7 +235,7 @@ private:
 };
 
 class OptionButton : public Control {
-public:
+  public:
     OptionButton(std::string name, int index);
     int index() const { return index_; }
     const std::string& caption() const { return caption_; }
@@ -241,7 +250,7 @@ public:
     void click();
     std::function<void(int index)> onClick;
 
-private:
+  private:
     void setChosen(bool v);
 
     int index_;
@@ -251,32 +260,32 @@ private:
 };
 
 class Frame : public Control {
-public:
+  public:
     explicit Frame(std::string name) : Control(ControlKind::Frame, std::move(name)) {}
     const std::string& caption() const { return caption_; }
     void setCaption(std::string c);
     bool bordered() const { return bordered_; }
     void setBordered(bool b) { bordered_ = b; }
 
-private:
+  private:
     std::string caption_;
     bool bordered_ = true;
 };
 
 class Button : public Control {
-public:
+  public:
     explicit Button(std::string name) : Control(ControlKind::Button, std::move(name)) {}
     const std::string& caption() const { return caption_; }
     void setCaption(std::string c);
     void click();
     Handler onClick;
 
-private:
+  private:
     std::string caption_;
 };
 
 class MenuItem : public Control {
-public:
+  public:
     explicit MenuItem(std::string name) : Control(ControlKind::MenuItem, std::move(name)) {}
     const std::string& caption() const { return caption_; }
     void setCaption(std::string c);
@@ -288,14 +297,14 @@ public:
     void click();
     Handler onClick;
 
-private:
+  private:
     std::string caption_;
     std::string shortcut_;
 };
 
 // The focus and tab order of one window.
 class FocusScope {
-public:
+  public:
     void add(Control& c) { controls_.push_back(&c); }
     const std::vector<Control*>& controls() const { return controls_; }
     Control* focused() const { return focused_; }
@@ -309,7 +318,7 @@ public:
     // Tab or Shift+Tab.
     void tab(bool backwards);
 
-private:
+  private:
     std::vector<Control*> controls_;
     Control* focused_ = nullptr;
     Control* arriving_ = nullptr;

@@ -30,7 +30,7 @@ struct VersionRecord {
 };
 
 class Printer {
-public:
+  public:
     virtual ~Printer() = default;
     virtual void setUnitInches() = 0;
     virtual void setPrintPosition(double left, double top) = 0;
@@ -45,7 +45,7 @@ public:
 // The registry calls of the system-information lookup, with their classic return codes
 // (0 for success).
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
     virtual long openKey(std::uint32_t root, const std::string& keyPath, std::uint32_t access,
                          std::uintptr_t& handle) = 0;
@@ -57,7 +57,7 @@ public:
 };
 
 class Services {
-public:
+  public:
     virtual ~Services() = default;
 
     // No icon; the answer is the button chosen.

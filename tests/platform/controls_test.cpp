@@ -129,7 +129,7 @@ TEST(MenuItemAndButton, DisabledOrHiddenOnesDoNotRun) {
 }
 
 class FocusTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         a.setTabIndex(14);
         b.setTabIndex(15);
