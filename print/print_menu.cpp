@@ -1,0 +1,25 @@
+#include "print/print_menu.h"
+
+namespace quarvell::print {
+
+bool HasUsableResult(const model::CalcState& state) {
+    // Single precision on purpose: a product that underflows a float counts as no result.
+    const float product = state.in.Capacitance * state.in.RatedVoltage;
+    return product != 0.0f && state.out.Fit != 0.0f;
+}
+
+void mnuPrintResults_Click(const model::CalcState& state, platform::Printer& printer) {
+    if (!HasUsableResult(state)) {
+        return;
+    }
+    printer.setUnitInches();
+    printer.setPrintPosition(kPrintMarginInches, kPrintMarginInches);
+    printer.printWindow();
+}
+
+void mnuPrintSetup_Click(platform::Printer& printer) {
+    printer.endDocument();
+    printer.showPrintSetup();
+}
+
+}  // namespace quarvell::print
