@@ -3,6 +3,13 @@
 // state and the few controls the model reads directly, runs the Notice 1 or Notice 2 model
 // of the selected type, and rewrites every result control with its caption, the note block
 // and FIT/MTBF in engineering units.
+//
+// model/ owns the calculator state (calc_state.h), this operation (recalculate.cpp, which
+// runs the steps in their fixed order), the two type models (notice1_model.cpp,
+// notice2_model.cpp) with their fixed data (tables.h), and all number text (number_text.h).
+// Data flows one way: the handlers store inputs in CalcInputs, Recalculate reads them and the
+// controls of its RecalcView, and writes CalcResults and the result controls. One pass keeps
+// its working values in detail::Pass (recalc_pass.h), shared by the steps and the models.
 
 #include "model/calc_state.h"
 #include "platform/controls.h"
