@@ -168,9 +168,13 @@ void ComboBox::setText(std::string t) {
     if (text_ == t && index_ == matching) {
         return;
     }
+    const bool changed = text_ != t;
     text_ = std::move(t);
     index_ = matching;
     notify();
+    if (changed && onChange) {
+        onChange();
+    }
 }
 
 void ComboBox::setLocked(bool l) {
@@ -274,6 +278,13 @@ void MenuItem::click() {
     if (enabled() && !separator() && onClick) {
         onClick();
     }
+}
+
+void Form::setCaption(std::string c) {
+    QUARVELL_SET(caption_, c);
+}
+void Form::setKeyPreview(bool k) {
+    QUARVELL_SET(keyPreview_, k);
 }
 
 #undef QUARVELL_SET

@@ -64,7 +64,8 @@ enum class ControlKind {
     OptionButton,
     Frame,
     Button,
-    MenuItem
+    MenuItem,
+    Form
 };
 
 class Control {
@@ -196,6 +197,8 @@ class ComboBox : public Control {
     bool locked() const { return locked_; }
     void setLocked(bool l);
     Handler onClick;
+    // Runs when the user's typing changes the text of an editable list.
+    Handler onChange;
 
   private:
     bool editable_;
@@ -300,6 +303,21 @@ class MenuItem : public Control {
   private:
     std::string caption_;
     std::string shortcut_;
+};
+
+// A window: its caption (the title bar) and whether typed characters reach the window's own
+// key handler before the focused control. Its place is the client area.
+class Form : public Control {
+  public:
+    explicit Form(std::string name) : Control(ControlKind::Form, std::move(name)) {}
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string c);
+    bool keyPreview() const { return keyPreview_; }
+    void setKeyPreview(bool k);
+
+  private:
+    std::string caption_;
+    bool keyPreview_ = false;
 };
 
 // The focus and tab order of one window.

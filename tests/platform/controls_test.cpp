@@ -175,5 +175,30 @@ TEST_F(FocusTest, ALostFocusHandlerThatMovesTheFocusWins) {
     EXPECT_EQ(log.back(), "got txtHrs");
 }
 
+TEST(ComboBox, TypingRunsChangeOnlyWhenTheTextChanges) {
+    ComboBox list("cmbPiV", true);
+    list.addItem(".8");
+    int changes = 0;
+    int clicks = 0;
+    list.onChange = [&] { ++changes; };
+    list.onClick = [&] { ++clicks; };
+    list.setText("0.4");
+    list.setText("0.4");
+    list.select(0);  // choosing an entry is a Click, not a Change
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(Form, CaptionAndKeyPreviewNotify) {
+    Form form("frmMsg");
+    int notes = 0;
+    form.observe([&](const Control&) { ++notes; });
+    form.setCaption("Not allowed!");
+    form.setCaption("Not allowed!");
+    form.setKeyPreview(true);
+    EXPECT_EQ(notes, 2);
+    EXPECT_EQ(form.kind(), ControlKind::Form);
+}
+
 }  // namespace
 }  // namespace quarvell::platform

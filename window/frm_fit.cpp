@@ -1,0 +1,221 @@
+#include "window/frm_fit.h"
+
+#include "print/print_menu.h"
+
+namespace quarvell::window {
+
+std::string ControlKey(const platform::Control& c) {
+    if (c.kind() == platform::ControlKind::OptionButton) {
+        return c.name() + std::to_string(static_cast<const platform::OptionButton&>(c).index());
+    }
+    return c.name();
+}
+
+FrmFit::FrmFit(platform::Services& services) : frmAbout(services), services_(services) {
+    controls_ = {
+        &form,          &cmbType,    &cmbRating,   &txtCap,          &txtVolt,      &hscTemp,
+        &txtTemp,       &hscApp,     &txtApp,      &cmbFR,           &cmbEnv,       &cmbRes,
+        &cmbPiV,        &optNotice1, &optNotice2,  &cmdQuit,         &fmeOther,     &Label1,
+        &txtHrs,        &Label2,     &txtPcs,      &Label3,          &txtFail,      &Label4,
+        &txtFR,         &fmeBias,    &lblTestDC,   &cmbLife,         &txtStyle,     &txtEnterPercFR,
+        &txtDerated,    &txtFIT,     &txtMTBF,     &lblType,         &lblStyle,     &lblRating,
+        &lblCap,        &lblTemp,    &lblTempTxt,  &lblVolt,         &lblAppVolt,   &lblAppTxt,
+        &lblFR,         &lblEnv,     &lblRes,      &lblUnity,        &lblFormula,   &lblBase,
+        &lblPIt,        &lblS,       &lblPIv,      &lblPIc,          &lblPIe,       &lblPIsr,
+        &lblPIq,        &lblCalcFIT, &lblCalcMTBF, &lblVersion,      &lblCopyright, &lblNote,
+        &mnuAboutHead,  &mnuAbout,   &mnuPrint,    &mnuPrintResults, &mnuPrintFF,   &line1,
+        &mnuPrintSetup, &mnuHelp,    &mnuContents};
+    menus_ = {{&mnuAboutHead, {&mnuAbout}},
+              {&mnuPrint, {&mnuPrintResults, &mnuPrintFF, &line1, &mnuPrintSetup}},
+              {&mnuHelp, {&mnuContents}}};
+
+    // Only what can hold the focus takes part in the tab order; labels and frames keep their
+    // tab numbers for the access keys of their captions.
+    for (platform::Control* c : controls_) {
+        switch (c->kind()) {
+            case platform::ControlKind::TextBox:
+            case platform::ControlKind::ComboBox:
+            case platform::ControlKind::ScrollBar:
+            case platform::ControlKind::OptionButton:
+            case platform::ControlKind::Button:
+                focus_.add(*c);
+                break;
+            default:
+                break;
+        }
+    }
+    optNotice1.setGroup({&optNotice1, &optNotice2});
+    optNotice2.setGroup({&optNotice1, &optNotice2});
+
+    setDesign();
+    setDesignAppearance();
+    wireHandlers();
+}
+
+void FrmFit::wireHandlers() {
+    cmbType.onClick = [this] { catalogue::cmbType_Click(typeSelection_); };
+    cmbType.onGotFocus = [this] { catalogue::cmbType_GotFocus(typeSelection_); };
+    cmbRating.onClick = [this] { catalogue::cmbRating_Click(options_); };
+    cmbRes.onClick = [this] { catalogue::cmbRes_Click(options_); };
+    cmbLife.onClick = [this] { catalogue::cmbLife_Click(options_); };
+    cmbEnv.onClick = [this] { cmbEnv_Click(); };
+
+    // A denominator typed into the list is checked like a chosen one once the user leaves it,
+    // so that no unchecked value reaches the calculation.
+    cmbPiV.onClick = [this] {
+        piVTyped_ = false;
+        catalogue::cmbPiV_Click(options_);
+    };
+    cmbPiV.onChange = [this] { piVTyped_ = true; };
+    cmbPiV.onLostFocus = [this] {
+        if (piVTyped_ && !state_.SuspendRecalc) {
+            piVTyped_ = false;
+            catalogue::cmbPiV_Click(options_);
+        }
+    };
+
+    lblBase.onClick = [this] { lblBase_Click(); };
+    cmdQuit.onClick = [this] { cmdQuit_Click(); };
+
+    mnuAbout.onClick = [this] { frmAbout.show(); };
+    mnuPrintResults.onClick = [this] { print::mnuPrintResults_Click(state_, services_.printer()); };
+    mnuPrintSetup.onClick = [this] { print::mnuPrintSetup_Click(services_.printer()); };
+
+    // Left to the entry, level, life-test and Notice handlers, wired with them: LostFocus of
+    // txtCap, txtVolt, txtApp, txtTemp, txtHrs, txtPcs, txtFail; Change of hscApp and hscTemp;
+    // KeyPress of the entry fields (Enter moves on); cmbFR.onClick; optNotice*.onClick.
+}
+
+void FrmFit::recalculate() {
+    model::Recalculate(state_, recalcView_, services_.numberLocale());
+}
+
+void FrmFit::cmbEnv_Click() {
+    if (!state_.SuspendRecalc) {
+        recalculate();
+    }
+}
+
+void FrmFit::lblBase_Click() {
+    cmbType.setHelpContext(form.helpContext());
+}
+
+void FrmFit::cmdQuit_Click() {
+    const auto answer =
+        services_.messageBox("Are you sure you want to quit?", platform::MsgButtons::YesNo,
+                             services_.versionRecord().title);
+    if (answer == platform::MsgAnswer::Yes) {
+        services_.endProgram();
+    }
+}
+
+void FrmFit::Form_KeyPress(int& keyAscii) {
+    platform::Control* target = nullptr;
+    switch (keyAscii) {
+        case 'C':
+            target = &txtCap;
+            break;
+        case 'R':
+            target = &txtVolt;
+            break;
+        case 'T':
+            target = &txtTemp;
+            break;
+        case 'V':
+            target = &txtApp;
+            break;
+        case 'H':
+            target = fmeOther.visible() ? &txtHrs : nullptr;
+            break;
+        case 'P':
+            target = fmeOther.visible() ? &txtPcs : nullptr;
+            break;
+        case 'F':
+            target = fmeOther.visible() ? &txtFail : nullptr;
+            break;
+        default:
+            break;
+    }
+    // setFocus refuses a hidden field, so V does nothing before a rated voltage is entered.
+    if (target != nullptr) {
+        focus_.setFocus(*target);
+    }
+    model::ResumeRecalculation(state_);
+}
+
+namespace {
+
+// The text after one typed character: Backspace removes the last character, other control
+// characters type nothing, a character above 127 is taken from the 8-bit Western set.
+std::string Typed(const std::string& text, int keyAscii) {
+    std::string out = text;
+    if (keyAscii == 8) {
+        while (!out.empty() && (static_cast<unsigned char>(out.back()) & 0xC0) == 0x80) {
+            out.pop_back();
+        }
+        if (!out.empty()) {
+            out.pop_back();
+        }
+    } else if (keyAscii >= 32 && keyAscii < 128) {
+        out += static_cast<char>(keyAscii);
+    } else if (keyAscii >= 128 && keyAscii < 256) {
+        out += static_cast<char>(0xC0 | (keyAscii >> 6));
+        out += static_cast<char>(0x80 | (keyAscii & 0x3F));
+    }
+    return out;
+}
+
+}  // namespace
+
+void FrmFit::keyPress(int keyAscii) {
+    platform::Control* target = focus_.focused();
+    if (form.keyPreview()) {
+        Form_KeyPress(keyAscii);
+    }
+    // A letter that jumped to another field is not typed into the one left behind.
+    if (keyAscii == 0 || target == nullptr || focus_.focused() != target) {
+        return;
+    }
+    if (target->kind() == platform::ControlKind::TextBox) {
+        auto& field = static_cast<platform::TextBox&>(*target);
+        if (field.onKeyPress) {
+            field.onKeyPress(keyAscii);
+        }
+        if (keyAscii != 0 && !field.locked() && focus_.focused() == &field) {
+            field.setText(Typed(field.text(), keyAscii));
+        }
+    } else if (target->kind() == platform::ControlKind::ComboBox) {
+        auto& list = static_cast<platform::ComboBox&>(*target);
+        if (list.editable() && !list.locked()) {
+            list.setText(Typed(list.text(), keyAscii));
+        }
+    }
+}
+
+void FrmFit::keyDown(int virtualKey, bool shift) {
+    constexpr int kTab = 9;
+    constexpr int kF1 = 112;
+    if (virtualKey == kTab) {
+        focus_.tab(shift);
+    } else if (virtualKey == kF1) {
+        pressF1();
+    }
+}
+
+void FrmFit::pressF1() {
+    const platform::Control* c = focus_.focused();
+    const int context =
+        c != nullptr && c->helpContext() != 0 ? c->helpContext() : form.helpContext();
+    services_.showHelp(context);
+}
+
+platform::Control* FrmFit::find(std::string_view key) const {
+    for (platform::Control* c : controls_) {
+        if (ControlKey(*c) == key) {
+            return c;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace quarvell::window

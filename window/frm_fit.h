@@ -1,0 +1,210 @@
+#pragma once
+// The calculator window frmFIT, headless: it owns every control, its menus, the message window
+// frmMsg, the About box and the calculator state. The platform (the Qt binding, the replay
+// tool, a test) creates the window, runs Form_Load, then feeds the user's actions to the
+// controls and to keyPress/keyDown; the handlers change the state and the controls and end in
+// recalculate(), which runs the model over its view of the controls. Each subsystem gets only
+// the controls it touches, through the views built here.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "about/frm_about.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/type_options.h"
+#include "catalogue/type_selection.h"
+#include "model/calc_state.h"
+#include "model/recalculate.h"
+#include "platform/controls.h"
+#include "platform/services.h"
+
+namespace quarvell::window {
+
+// The small timed message window: a title and one bold text on blue.
+class FrmMsg {
+  public:
+    FrmMsg();
+    platform::Form form{"frmMsg"};
+    platform::Label txtMsg{"txtMsg"};
+};
+
+// Waits the given seconds of the time of day, processing window events meanwhile; a wait that
+// spans midnight ends on time too.
+void Pause(platform::Services& services, float seconds);
+
+// The name a control goes by in scripts and reports: its name, with the index for the option
+// buttons ("optNotice1").
+std::string ControlKey(const platform::Control& c);
+
+class FrmFit {
+  public:
+    explicit FrmFit(platform::Services& services);
+    FrmFit(const FrmFit&) = delete;
+    FrmFit& operator=(const FrmFit&) = delete;
+
+    void Form_Load();
+
+    // Shows frmMsg with the title and text, beeps, waits, hides it again.
+    void ShowMessage(const std::string& title, const std::string& text, float seconds);
+    void recalculate();
+
+    // The user's keyboard: a typed character goes through the window's key preview, then to
+    // the focused control (typed into a field that can be edited); keyDown handles the keys
+    // that type nothing (Tab, Shift+Tab, F1).
+    void keyPress(int keyAscii);
+    void keyDown(int virtualKey, bool shift);
+    // F1: the help topic of the focused control, or the window's own.
+    void pressF1();
+
+    void cmbEnv_Click();
+    void lblBase_Click();
+    void cmdQuit_Click();
+    void Form_KeyPress(int& keyAscii);
+
+    model::CalcState& state() { return state_; }
+    const model::CalcState& state() const { return state_; }
+    platform::FocusScope& focus() { return focus_; }
+    const platform::FocusScope& focus() const { return focus_; }
+    platform::Services& services() { return services_; }
+
+    // Every control of frmFIT in design order, the window itself first and the menus last.
+    const std::vector<platform::Control*>& controls() const { return controls_; }
+    // The menu bar: each head with its items.
+    struct Menu {
+        platform::MenuItem* head;
+        std::vector<platform::MenuItem*> items;
+    };
+    const std::vector<Menu>& menus() const { return menus_; }
+    // By ControlKey; nullptr when there is none.
+    platform::Control* find(std::string_view key) const;
+
+    // Told of every ShowMessage as it appears (the scripted platform records it).
+    std::function<void(const std::string& title, const std::string& text, float seconds)>
+        onShowMessage;
+
+    platform::Form form{"frmFIT"};
+
+    // Entry controls.
+    platform::ComboBox cmbType{"cmbType", false};
+    platform::ComboBox cmbRating{"cmbRating", false};
+    platform::TextBox txtCap{"txtCap"};
+    platform::TextBox txtVolt{"txtVolt"};
+    platform::ScrollBar hscTemp{"hscTemp"};
+    platform::TextBox txtTemp{"txtTemp"};
+    platform::ScrollBar hscApp{"hscApp"};
+    platform::TextBox txtApp{"txtApp"};
+    platform::ComboBox cmbFR{"cmbFR", false};
+    platform::ComboBox cmbEnv{"cmbEnv", false};
+    platform::ComboBox cmbRes{"cmbRes", false};
+    platform::ComboBox cmbPiV{"cmbPiV", true};
+    platform::OptionButton optNotice1{"optNotice", 1};
+    platform::OptionButton optNotice2{"optNotice", 2};
+    platform::Button cmdQuit{"cmdQuit"};
+
+    // The life-test frame.
+    platform::Frame fmeOther{"fmeOther"};
+    platform::Label Label1{"Label1"};
+    platform::TextBox txtHrs{"txtHrs"};
+    platform::Label Label2{"Label2"};
+    platform::TextBox txtPcs{"txtPcs"};
+    platform::Label Label3{"Label3"};
+    platform::TextBox txtFail{"txtFail"};
+    platform::Label Label4{"Label4"};
+    platform::TextBox txtFR{"txtFR"};
+    platform::Frame fmeBias{"fmeBias"};
+    platform::Label lblTestDC{"lblTestDC"};
+    platform::ComboBox cmbLife{"cmbLife", false};
+
+    // Result and read-only fields.
+    platform::TextBox txtStyle{"txtStyle"};
+    platform::TextBox txtEnterPercFR{"txtEnterPercFR"};
+    platform::TextBox txtDerated{"txtDerated"};
+    platform::TextBox txtFIT{"txtFIT"};
+    platform::TextBox txtMTBF{"txtMTBF"};
+
+    // Labels.
+    platform::Label lblType{"lblType"};
+    platform::Label lblStyle{"lblStyle"};
+    platform::Label lblRating{"lblRating"};
+    platform::Label lblCap{"lblCap"};
+    platform::Label lblTemp{"lblTemp"};
+    platform::Label lblTempTxt{"lblTempTxt"};
+    platform::Label lblVolt{"lblVolt"};
+    platform::Label lblAppVolt{"lblAppVolt"};
+    platform::Label lblAppTxt{"lblAppTxt"};
+    platform::Label lblFR{"lblFR"};
+    platform::Label lblEnv{"lblEnv"};
+    platform::Label lblRes{"lblRes"};
+    platform::Label lblUnity{"lblUnity"};
+    platform::Label lblFormula{"lblFormula"};
+    platform::Label lblBase{"lblBase"};
+    platform::Label lblPIt{"lblPIt"};
+    platform::Label lblS{"lblS"};
+    platform::Label lblPIv{"lblPIv"};
+    platform::Label lblPIc{"lblPIc"};
+    platform::Label lblPIe{"lblPIe"};
+    platform::Label lblPIsr{"lblPIsr"};
+    platform::Label lblPIq{"lblPIq"};
+    platform::Label lblCalcFIT{"lblCalcFIT"};
+    platform::Label lblCalcMTBF{"lblCalcMTBF"};
+    platform::Label lblVersion{"lblVersion"};
+    platform::Label lblCopyright{"lblCopyright"};
+    platform::Label lblNote{"lblNote"};
+
+    // Menus.
+    platform::MenuItem mnuAboutHead{"mnuAboutHead"};
+    platform::MenuItem mnuAbout{"mnuAbout"};
+    platform::MenuItem mnuPrint{"mnuPrint"};
+    platform::MenuItem mnuPrintResults{"mnuPrintResults"};
+    platform::MenuItem mnuPrintFF{"mnuPrintFF"};
+    platform::MenuItem line1{"line1"};
+    platform::MenuItem mnuPrintSetup{"mnuPrintSetup"};
+    platform::MenuItem mnuHelp{"mnuHelp"};
+    platform::MenuItem mnuContents{"mnuContents"};
+
+    FrmMsg frmMsg;
+    about::FrmAbout frmAbout;
+
+  private:
+    void setDesign();
+    void setDesignAppearance();
+    void wireHandlers();
+
+    platform::Services& services_;
+    model::CalcState state_;
+    platform::FocusScope focus_;
+    std::vector<platform::Control*> controls_;
+    std::vector<Menu> menus_;
+    // The user typed into the PI(V) list since its entry was last checked.
+    bool piVTyped_ = false;
+
+    model::RecalcView recalcView_{txtCap,     txtVolt,    cmbRating,  cmbPiV,      cmbRes,  cmbFR,
+                                  cmbEnv,     optNotice2, hscApp,     lblFormula,  lblBase, lblPIt,
+                                  lblPIv,     lblPIc,     lblPIsr,    lblPIq,      lblPIe,  lblS,
+                                  lblFR,      lblUnity,   lblCalcFIT, lblCalcMTBF, lblNote, txtFR,
+                                  txtDerated, txtFIT,     txtMTBF};
+    catalogue::TypeListView typeList_{cmbType, lblType};
+    catalogue::TypeSelectionView typeSelection_{state_,
+                                                cmbType,
+                                                cmbRating,
+                                                cmbPiV,
+                                                lblPIv,
+                                                cmbLife,
+                                                txtStyle,
+                                                lblNote,
+                                                {state_, cmbRes, lblRes},
+                                                [this] { recalculate(); }};
+    catalogue::OptionsView options_{state_,
+                                    cmbRating,
+                                    cmbPiV,
+                                    cmbLife,
+                                    txtFIT,
+                                    services_,
+                                    [this] { recalculate(); },
+                                    [this](const std::string& title, const std::string& text,
+                                           float seconds) { ShowMessage(title, text, seconds); }};
+};
+
+}  // namespace quarvell::window
