@@ -2,8 +2,9 @@
 // The capacitor catalogue: the type lists of Notice 1 and Notice 2, the set-up each type
 // applies to the window, its fixed notes, and the entries of the option lists. Choosing a type
 // (type_selection.h) applies a TypeSetup row to the controls; the option handlers
-// (type_options.h) read the entries back. The handlers reach the window only through the small
-// views they declare, which the window hands over.
+// (type_options.h) read the entries back; switching Notice (notice_switch.h) refills the type
+// list and chooses the counterpart of the type in use. The handlers reach the window only
+// through the small views they declare, which the window hands over.
 
 #include <string>
 #include <string_view>

@@ -38,6 +38,9 @@ void Control::setHelpContext(int n) {
 void Control::setTabIndex(int n) {
     QUARVELL_SET(tabIndex_, n);
 }
+void Control::setTabStop(bool t) {
+    QUARVELL_SET(tabStop_, t);
+}
 void Control::setForeColor(Color c) {
     QUARVELL_SET(foreColor_, c);
 }
@@ -316,7 +319,7 @@ bool FocusScope::setFocus(Control& c) {
 Control* FocusScope::nextInTabOrder(bool backwards) const {
     std::vector<Control*> stops;
     for (Control* c : controls_) {
-        if (c->tabIndex() >= 0 && c->isUsable()) {
+        if (c->tabIndex() >= 0 && c->tabStop() && c->isUsable()) {
             stops.push_back(c);
         }
     }

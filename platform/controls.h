@@ -96,6 +96,9 @@ class Control {
     // -1: the control takes no part in the tab order.
     int tabIndex() const { return tabIndex_; }
     void setTabIndex(int n);
+    // Off: Tab passes the control by, though a click still gives it the focus.
+    bool tabStop() const { return tabStop_; }
+    void setTabStop(bool t);
     Color foreColor() const { return foreColor_; }
     void setForeColor(Color c);
     Color backColor() const { return backColor_; }
@@ -127,6 +130,7 @@ class Control {
     std::string tooltip_;
     int helpContext_ = 0;
     int tabIndex_ = -1;
+    bool tabStop_ = true;
     Color foreColor_ = kBlack;
     Color backColor_ = kButtonFace;
     Place place_;
@@ -331,7 +335,7 @@ class FocusScope {
     // take the focus.
     bool setFocus(Control& c);
     // The next (or previous) control in tab order after the focused one, skipping controls
-    // without a tab number and hidden or disabled ones; nullptr when there is none.
+    // without a tab number or tab stop and hidden or disabled ones; nullptr when there is none.
     Control* nextInTabOrder(bool backwards) const;
     // Tab or Shift+Tab.
     void tab(bool backwards);

@@ -300,8 +300,8 @@ void ScriptedKeyboard::deliver(const KeyEvent& e) {
         if (vk == kVkAlt && altCode_) {
             const int code = *altCode_ & 0xFF;
             altCode_.reset();
-            if (code != 0 && target_.character) {
-                target_.character(code);
+            if (code != 0 && target_ != nullptr) {
+                target_->keyPress(code);
             }
         }
         return;
@@ -325,17 +325,18 @@ void ScriptedKeyboard::deliver(const KeyEvent& e) {
         return;
     }
     bool shift = (state_[kVkShift] & 0x80) != 0 || (e.virtualKey & 0x100) != 0;
-    if (target_.keyDown) {
-        target_.keyDown(vk, shift);
+    if (target_ == nullptr) {
+        return;
     }
-    if (altHeld || controlHeld || !target_.character) {
+    target_->keyDown(vk, shift);
+    if (altHeld || controlHeld) {
         return;
     }
     if (vk >= 'A' && vk <= 'Z' && lockOn(kVkCapsLock)) {
         shift = !shift;
     }
     if (const auto ch = CharacterOf(vk, shift)) {
-        target_.character(*ch);
+        target_->keyPress(*ch);
     }
 }
 

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/key_input.h"
 #include "platform/keyboard_port.h"
 #include "platform/services.h"
 
@@ -113,15 +114,10 @@ inline constexpr int kVkScrollLock = 145;
 // platform next processes events; that is when a key sent from inside a handler arrives.
 class ScriptedKeyboard : public KeyboardPort {
   public:
-    // Where delivered keys go: a key going down, then the character it types, if any.
-    struct Target {
-        std::function<void(int virtualKey, bool shift)> keyDown;
-        std::function<void(int character)> character;
-    };
-
     ScriptedKeyboard(std::function<double()> monotonicSeconds, std::function<void()> processEvents);
 
-    void setTarget(Target t) { target_ = std::move(t); }
+    // Where delivered keys go; nowhere while none is set.
+    void setTarget(KeyInput* target) { target_ = target; }
     void setLock(int virtualKey, bool on);
     bool lockOn(int virtualKey) const;
     // Every event handed to sendInput, in order.
@@ -149,7 +145,7 @@ class ScriptedKeyboard : public KeyboardPort {
 
     std::function<double()> monotonicSeconds_;
     std::function<void()> processEvents_;
-    Target target_;
+    KeyInput* target_ = nullptr;
     KeyboardStateTable state_{};
     std::deque<KeyEvent> pending_;
     std::vector<KeyEvent> sent_;

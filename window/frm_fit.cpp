@@ -1,5 +1,6 @@
 #include "window/frm_fit.h"
 
+#include "keysend/keysend.h"
 #include "print/print_menu.h"
 
 namespace quarvell::window {
@@ -81,9 +82,37 @@ void FrmFit::wireHandlers() {
     mnuPrintResults.onClick = [this] { print::mnuPrintResults_Click(state_, services_.printer()); };
     mnuPrintSetup.onClick = [this] { print::mnuPrintSetup_Click(services_.printer()); };
 
-    // Left to the entry, level, life-test and Notice handlers, wired with them: LostFocus of
-    // txtCap, txtVolt, txtApp, txtTemp, txtHrs, txtPcs, txtFail; Change of hscApp and hscTemp;
-    // KeyPress of the entry fields (Enter moves on); cmbFR.onClick; optNotice*.onClick.
+    txtCap.onLostFocus = [this] { txtCap_LostFocus(); };
+    txtVolt.onLostFocus = [this] { txtVolt_LostFocus(); };
+    txtApp.onLostFocus = [this] { txtApp_LostFocus(); };
+    txtTemp.onLostFocus = [this] { txtTemp_LostFocus(); };
+    hscApp.onChange = [this] { hscApp_Change(); };
+    hscTemp.onChange = [this] { hscTemp_Change(); };
+
+    cmbFR.onClick = [this] { cmbFR_Click(); };
+    txtHrs.onLostFocus = [this] { txtHrs_LostFocus(); };
+    txtPcs.onLostFocus = [this] { txtPcs_LostFocus(); };
+    txtFail.onLostFocus = [this] { txtFail_LostFocus(); };
+
+    for (platform::TextBox* field : {&txtCap, &txtVolt, &txtApp, &txtHrs, &txtPcs, &txtFail}) {
+        field->onKeyPress = [this](int& keyAscii) { enterMovesOn(keyAscii, false); };
+    }
+    txtTemp.onKeyPress = [this](int& keyAscii) { enterMovesOn(keyAscii, true); };
+
+    const auto noticeClick = [this](int index) {
+        catalogue::optNotice_Click(noticeSwitch_, index);
+    };
+    optNotice1.onClick = noticeClick;
+    optNotice2.onClick = noticeClick;
+}
+
+void FrmFit::enterMovesOn(int& keyAscii, bool tabToo) {
+    constexpr int kTabCharacter = 9;
+    constexpr int kCarriageReturn = 13;
+    if (keyAscii == kCarriageReturn || (tabToo && keyAscii == kTabCharacter)) {
+        keysend::SendKeySequence(services_.keyboard(), "{TAB}", 0);
+        keyAscii = 0;
+    }
 }
 
 void FrmFit::recalculate() {
@@ -108,6 +137,8 @@ void FrmFit::cmdQuit_Click() {
         services_.endProgram();
     }
 }
+
+void FrmFit::Form_UnLoad() {}
 
 void FrmFit::Form_KeyPress(int& keyAscii) {
     platform::Control* target = nullptr;
@@ -136,9 +167,10 @@ void FrmFit::Form_KeyPress(int& keyAscii) {
         default:
             break;
     }
-    // setFocus refuses a hidden field, so V does nothing before a rated voltage is entered.
-    if (target != nullptr) {
-        focus_.setFocus(*target);
+    // setFocus refuses a hidden field, so V does nothing before a rated voltage is entered. The
+    // letter of a jump is not typed as well.
+    if (target != nullptr && focus_.setFocus(*target)) {
+        keyAscii = 0;
     }
     model::ResumeRecalculation(state_);
 }
@@ -203,10 +235,13 @@ void FrmFit::keyDown(int virtualKey, bool shift) {
 }
 
 void FrmFit::pressF1() {
-    const platform::Control* c = focus_.focused();
-    const int context =
-        c != nullptr && c->helpContext() != 0 ? c->helpContext() : form.helpContext();
-    services_.showHelp(context);
+    // A control without a number of its own takes its frame's, then the window's.
+    int context = 0;
+    for (const platform::Control* c = focus_.focused(); c != nullptr && context == 0;
+         c = c->container()) {
+        context = c->helpContext();
+    }
+    services_.showHelp(context != 0 ? context : form.helpContext());
 }
 
 platform::Control* FrmFit::find(std::string_view key) const {

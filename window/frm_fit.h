@@ -13,11 +13,13 @@
 
 #include "about/frm_about.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/notice_switch.h"
 #include "catalogue/type_options.h"
 #include "catalogue/type_selection.h"
 #include "model/calc_state.h"
 #include "model/recalculate.h"
 #include "platform/controls.h"
+#include "platform/key_input.h"
 #include "platform/services.h"
 
 namespace quarvell::window {
@@ -38,7 +40,11 @@ void Pause(platform::Services& services, float seconds);
 // buttons ("optNotice1").
 std::string ControlKey(const platform::Control& c);
 
-class FrmFit {
+// x minus the largest integer not above x, plus 1 when x is zero or negative: 12.5 gives 0.5,
+// 0 gives 1, -0.5 gives 1.5. Decides the steps per volt of the application-voltage scroll bar.
+float FractionalPart(float x);
+
+class FrmFit : public platform::KeyInput {
   public:
     explicit FrmFit(platform::Services& services);
     FrmFit(const FrmFit&) = delete;
@@ -53,15 +59,31 @@ class FrmFit {
     // The user's keyboard: a typed character goes through the window's key preview, then to
     // the focused control (typed into a field that can be edited); keyDown handles the keys
     // that type nothing (Tab, Shift+Tab, F1).
-    void keyPress(int keyAscii);
-    void keyDown(int virtualKey, bool shift);
-    // F1: the help topic of the focused control, or the window's own.
+    void keyPress(int keyAscii) override;
+    void keyDown(int virtualKey, bool shift) override;
+    // F1: the help topic of the focused control, else of its frame, else the window's own.
     void pressF1();
 
     void cmbEnv_Click();
     void lblBase_Click();
     void cmdQuit_Click();
     void Form_KeyPress(int& keyAscii);
+    // The close box: the platform ends the program once this has run.
+    void Form_UnLoad();
+
+    // Rating and application entries.
+    void txtCap_LostFocus();
+    void txtVolt_LostFocus();
+    void hscApp_Change();
+    void txtApp_LostFocus();
+    void hscTemp_Change();
+    void txtTemp_LostFocus();
+
+    // Failure-rate level and life test.
+    void cmbFR_Click();
+    void txtHrs_LostFocus();
+    void txtPcs_LostFocus();
+    void txtFail_LostFocus();
 
     model::CalcState& state() { return state_; }
     const model::CalcState& state() const { return state_; }
@@ -171,6 +193,15 @@ class FrmFit {
     void setDesign();
     void setDesignAppearance();
     void wireHandlers();
+    // Enter (and for txtTemp also a typed Tab) moves on to the next control, as Tab does.
+    void enterMovesOn(int& keyAscii, bool tabToo);
+    // hscApp steps per volt; 1 until a rated voltage has set them.
+    int voltSteps() const;
+    void refuseTemperature(const std::string& title, const std::string& text);
+    void startLifeTest();
+    void askKnownRate();
+    void lifeTestEntry(platform::TextBox& field, float& value, const char* prompt,
+                       const char* title);
 
     platform::Services& services_;
     model::CalcState state_;
@@ -205,6 +236,15 @@ class FrmFit {
                                     [this] { recalculate(); },
                                     [this](const std::string& title, const std::string& text,
                                            float seconds) { ShowMessage(title, text, seconds); }};
+    catalogue::NoticeSwitchView noticeSwitch_{
+        state_,
+        typeList_,
+        optNotice1,
+        optNotice2,
+        [this] { recalculate(); },
+        [this](const std::string& title, const std::string& text, float seconds) {
+            ShowMessage(title, text, seconds);
+        }};
 };
 
 }  // namespace quarvell::window

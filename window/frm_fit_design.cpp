@@ -147,6 +147,11 @@ void FrmFit::setDesign() {
                     "Calculated MTBF",
                     10});
     txtMTBF.setLocked(true);
+    // Fields the user reads rather than fills in: Enter and Tab walk past them.
+    for (platform::TextBox* t :
+         {&txtFIT, &txtMTBF, &txtStyle, &txtFR, &txtDerated, &txtEnterPercFR}) {
+        t->setTabStop(false);
+    }
 
     Caption(lblType, "Notice 1 - T&ype: Capacitor, Fixed, ...",
             {{90, 0, 3795, 375}, -1, kTypeTip, "Type label"});

@@ -8,49 +8,48 @@
 namespace quarvell::platform {
 namespace {
 
-TEST(ComboBox, SelectingFromCodeRunsClickAtOnceEvenForTheSameEntry) {
-    ComboBox list("cmbEnv", false);
-    list.addItem("a");
-    list.addItem("b");
-    std::vector<int> clicks;
-    list.onClick = [&] { clicks.push_back(list.index()); };
-    list.select(1);
-    list.select(1);
-    list.select(7);  // outside the list: ignored
-    list.select(-1);
-    EXPECT_EQ(clicks, (std::vector<int>{1, 1, -1}));
-    EXPECT_EQ(list.text(), "");
-}
-
-TEST(ComboBox, NestedSelectionRunsBeforeTheCallerContinues) {
-    ComboBox outer("outer", false);
-    ComboBox inner("inner", false);
-    outer.addItem("x");
+TEST(ComboBox, SelectingFromCodeRunsClickAtOnceNestedEvenForTheSameEntry) {
+    ComboBox outer("cmbEnv", false);
+    ComboBox inner("cmbRes", false);
+    outer.addItem("a");
+    outer.addItem("b");
     inner.addItem("y");
     std::vector<std::string> log;
     inner.onClick = [&] { log.push_back("inner"); };
     outer.onClick = [&] {
-        log.push_back("outer start");
+        log.push_back("outer " + std::to_string(outer.index()));
         inner.select(0);
         log.push_back("outer end");
     };
-    outer.select(0);
-    EXPECT_EQ(log, (std::vector<std::string>{"outer start", "inner", "outer end"}));
+    outer.select(1);
+    outer.select(1);
+    outer.select(7);  // outside the list: ignored
+    outer.select(-1);
+    EXPECT_EQ(log, (std::vector<std::string>{"outer 1", "inner", "outer end", "outer 1", "inner",
+                                             "outer end", "outer -1", "inner", "outer end"}));
+    EXPECT_EQ(outer.text(), "");
 }
 
-TEST(ComboBox, TypingIntoAnEditableListFollowsAMatchingEntryWithoutClick) {
+TEST(ComboBox, TypingFollowsAMatchingEntryAndRunsChangeNotClick) {
     ComboBox list("cmbPiV", true);
     for (const char* t : {"1", ".9", ".8"}) {
         list.addItem(t);
     }
     int clicks = 0;
+    int changes = 0;
     list.onClick = [&] { ++clicks; };
+    list.onChange = [&] { ++changes; };
     list.setText(".9");
     EXPECT_EQ(list.index(), 1);
+    list.setText("0.45");
     list.setText("0.45");
     EXPECT_EQ(list.index(), -1);
     EXPECT_EQ(list.text(), "0.45");
     EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(changes, 2);
+    list.select(0);  // choosing an entry is a Click, not a Change
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(changes, 2);
 
     ComboBox fixed("cmbFR", false);
     fixed.setText("free text");
@@ -99,17 +98,21 @@ TEST(OptionButton, ChoosingFromCodeRunsClickOnlyOnAChangeWhileAUserClickAlwaysDo
 
 TEST(Control, ObserversSeeEveryRealChangeOnce) {
     Label label("lblNote");
+    Form form("frmMsg");
     int seen = 0;
     const int id = label.observe([&](const Control&) { ++seen; });
+    form.observe([&](const Control&) { ++seen; });
     label.setCaption("a");
     label.setCaption("a");
     label.setVisible(false);
     label.setForeColor(kRed);
-    EXPECT_EQ(seen, 3);
+    form.setCaption("Not allowed!");
+    form.setCaption("Not allowed!");
+    form.setKeyPreview(true);
+    EXPECT_EQ(seen, 5);
     label.unobserve(id);
     label.setCaption("b");
-    EXPECT_EQ(seen, 3);
-    EXPECT_EQ(ColorText(kRed), "#FF0000");
+    EXPECT_EQ(seen, 5);
     EXPECT_EQ(ColorText(kLightGrey), "#C0C0C0");
 }
 
@@ -128,33 +131,26 @@ TEST(MenuItemAndButton, DisabledOrHiddenOnesDoNotRun) {
     EXPECT_EQ(runs, 1);
 }
 
-class FocusTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        a.setTabIndex(14);
-        b.setTabIndex(15);
-        frame.setTabIndex(8);
-        inFrame.setTabIndex(31);
-        inFrame.setContainer(&frame);
-        readOnly.setTabIndex(-1);
-        for (Control* c : std::initializer_list<Control*>{&a, &b, &frame, &inFrame, &readOnly}) {
-            scope.add(*c);
-            c->onGotFocus = [this, c] { log.push_back("got " + c->name()); };
-            c->onLostFocus = [this, c] { log.push_back("lost " + c->name()); };
-        }
-    }
+TEST(FocusScope, LostFocusRunsFirstTabSkipsHiddenContainersAndAHandlerMayRedirect) {
     TextBox a{"txtCap"}, b{"txtVolt"}, inFrame{"txtHrs"}, readOnly{"txtFIT"};
     Frame frame{"fmeOther"};
     FocusScope scope;
     std::vector<std::string> log;
-};
-
-TEST_F(FocusTest, LostFocusRunsBeforeGotFocusAndTabSkipsHiddenContainers) {
+    a.setTabIndex(14);
+    b.setTabIndex(15);
+    frame.setTabIndex(8);
+    inFrame.setTabIndex(31);
+    inFrame.setContainer(&frame);
+    for (Control* c : std::initializer_list<Control*>{&a, &b, &frame, &inFrame, &readOnly}) {
+        scope.add(*c);
+        c->onGotFocus = [&log, c] { log.push_back("got " + c->name()); };
+        c->onLostFocus = [&log, c] { log.push_back("lost " + c->name()); };
+    }
     scope.setFocus(a);
     scope.tab(false);
     EXPECT_EQ(scope.focused(), &b);
     frame.setVisible(false);
-    scope.tab(false);  // wraps past the hidden frame's field to the frame-less start
+    scope.tab(false);  // wraps past the hidden frame's field, and the untabbed one, to the start
     EXPECT_EQ(scope.focused(), &a);
     EXPECT_EQ(log, (std::vector<std::string>{"got txtCap", "lost txtCap", "got txtVolt",
                                              "lost txtVolt", "got txtCap"}));
@@ -165,39 +161,11 @@ TEST_F(FocusTest, LostFocusRunsBeforeGotFocusAndTabSkipsHiddenContainers) {
     EXPECT_EQ(scope.focused(), &inFrame);
     scope.tab(true);
     EXPECT_EQ(scope.focused(), &b);
-}
-
-TEST_F(FocusTest, ALostFocusHandlerThatMovesTheFocusWins) {
+    // A LostFocus handler that moves the focus wins.
+    b.onLostFocus = [&] { scope.setFocus(inFrame); };
     scope.setFocus(a);
-    a.onLostFocus = [this] { scope.setFocus(inFrame); };
-    scope.setFocus(b);
     EXPECT_EQ(scope.focused(), &inFrame);
     EXPECT_EQ(log.back(), "got txtHrs");
-}
-
-TEST(ComboBox, TypingRunsChangeOnlyWhenTheTextChanges) {
-    ComboBox list("cmbPiV", true);
-    list.addItem(".8");
-    int changes = 0;
-    int clicks = 0;
-    list.onChange = [&] { ++changes; };
-    list.onClick = [&] { ++clicks; };
-    list.setText("0.4");
-    list.setText("0.4");
-    list.select(0);  // choosing an entry is a Click, not a Change
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(clicks, 1);
-}
-
-TEST(Form, CaptionAndKeyPreviewNotify) {
-    Form form("frmMsg");
-    int notes = 0;
-    form.observe([&](const Control&) { ++notes; });
-    form.setCaption("Not allowed!");
-    form.setCaption("Not allowed!");
-    form.setKeyPreview(true);
-    EXPECT_EQ(notes, 2);
-    EXPECT_EQ(form.kind(), ControlKind::Form);
 }
 
 }  // namespace

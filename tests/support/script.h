@@ -42,28 +42,16 @@ inline void ChooseType(replay::Session& session, std::string_view code) {
     Act(session, "select cmbType " + std::to_string(TypePosition(session, code)));
 }
 
-// The Notice 1 list, as the Notice switch leaves it before it selects the matching type.
+// Switches to Notice 1 as the user does; the type in use carries over.
 inline void UseNotice1(replay::Session& session) {
-    window::FrmFit& w = session.window;
-    if (w.optNotice1.onClick) {
-        Act(session, "select optNotice 1");
-        return;
-    }
-    w.optNotice1.choose();
-    w.state().in.Notice = catalogue::kNotice1;
-    catalogue::TypeListView list{w.cmbType, w.lblType};
-    catalogue::SetTypeNotice1(list);
+    Act(session, "select optNotice 1");
 }
 
-// What accepted capacitance and rated-voltage entries leave behind, for tests that need a
-// result on screen before the entry fields have their handlers.
-inline void EnterPart(replay::Session& session, int capacitance, int ratedVoltage) {
-    window::FrmFit& w = session.window;
-    w.txtCap.setText(std::to_string(capacitance));
-    w.txtVolt.setText(std::to_string(ratedVoltage));
-    w.state().in.Capacitance = static_cast<float>(capacitance);
-    w.state().in.RatedVoltage = static_cast<float>(ratedVoltage);
-    w.state().in.AppVoltage = static_cast<float>(ratedVoltage) / 2;
+// Capacitance and rated voltage typed, each followed by Enter: a result is on screen.
+inline void EnterPart(replay::Session& session, std::string_view capacitance,
+                      std::string_view ratedVoltage) {
+    Act(session, "type txtCap " + std::string(capacitance) + "\nenter\ntype txtVolt " +
+                     std::string(ratedVoltage) + "\nenter");
 }
 
 }  // namespace quarvell::testing

@@ -7,9 +7,7 @@ Session::Session(platform::NumberLocale locale) : services(locale), window(servi
                                   float seconds) {
         services.recordShowMessage(title, text, seconds);
     };
-    services.scriptedKeyboard().setTarget(
-        {[this](int virtualKey, bool shift) { window.keyDown(virtualKey, shift); },
-         [this](int character) { window.keyPress(character); }});
+    services.scriptedKeyboard().setTarget(&window);
     act([this] { window.Form_Load(); });
 }
 
