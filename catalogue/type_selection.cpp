@@ -81,8 +81,9 @@ void ApplySetup(TypeSelectionView& v, const TypeSetup& row, int ratingBefore) {
     }
 
     if (row.keepsRating) {
-        const int kept =
-            IndexOf(row.ratings, "+" + std::to_string(KeptTemperature(ratingBefore)) + "°C");
+        std::string keptEntry = "+";
+        keptEntry.append(std::to_string(KeptTemperature(ratingBefore))).append("°C");
+        const int kept = IndexOf(row.ratings, keptEntry);
         if (kept >= 0) {
             v.cmbRating.select(kept);
         }

@@ -3,6 +3,8 @@
 // never comes) instead of letting it block the build.
 
 #include <QApplication>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtGlobal>
 
 #include <gtest/gtest.h>
@@ -49,6 +51,11 @@ class Watchdog {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings, caches and runtime files go to a temporary place of this run, never the
+    // user's own.
+    const QTemporaryDir home;
+    qputenv("XDG_RUNTIME_DIR", home.path().toLocal8Bit());
+    QStandardPaths::setTestModeEnabled(true);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     const Watchdog watchdog(std::chrono::seconds(120));

@@ -1,0 +1,64 @@
+#include "app/calculator_screen.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "app/about_window.h"
+#include "platform/qt/form_binding.h"
+#include "platform/qt/user_actions.h"
+
+namespace quarvell::app {
+
+namespace {
+
+platform::qt::FormDesign mainDesign(window::FrmFit& window) {
+    platform::qt::FormDesign design;
+    design.kind = platform::qt::FormDesign::Kind::Main;
+    design.form = &window.form;
+    design.controls = window.controls();
+    design.focus = &window.focus();
+    for (const auto& menu : window.menus()) {
+        design.menus.push_back({menu.head, menu.items});
+    }
+    design.keyPreview = [&window](int& keyAscii) { window.Form_KeyPress(keyAscii); };
+    design.unload = [&window] { window.Form_UnLoad(); };
+    design.helpKey = [&window] { window.pressF1(); };
+    design.helpContents = &window.mnuContents;
+    design.defaultHelpContext = window.form.helpContext();
+    return design;
+}
+
+platform::qt::FormDesign messageDesign(window::FrmFit& window) {
+    platform::qt::FormDesign design;
+    design.kind = platform::qt::FormDesign::Kind::Message;
+    design.form = &window.frmMsg.form;
+    design.controls = {&window.frmMsg.txtMsg};
+    return design;
+}
+
+}  // namespace
+
+CalculatorScreen::CalculatorScreen(window::FrmFit& window, platform::qt::UserActions& actions)
+    : main_(std::make_unique<platform::qt::FormBinding>(mainDesign(window), actions)),
+      message_(std::make_unique<platform::qt::FormBinding>(messageDesign(window), actions,
+                                                           main_->window())),
+      about_(std::make_unique<AboutWindow>(window.frmAbout, actions, main_->window())) {}
+
+CalculatorScreen::~CalculatorScreen() {
+    // The dialogs belong to the main window: take them down first.
+    about_.reset();
+    message_.reset();
+    main_.reset();
+}
+
+QWidget* CalculatorScreen::mainWindow() const {
+    return main_->window();
+}
+
+void installAppIcon() {
+    QIcon icon(QStringLiteral(":/icons/quarvell.svg"));
+    icon.addFile(QStringLiteral(":/icons/quarvell-32.png"), QSize(32, 32));
+    QApplication::setWindowIcon(icon);
+}
+
+}  // namespace quarvell::app

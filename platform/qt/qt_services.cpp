@@ -1,0 +1,208 @@
+#include "platform/qt/qt_services.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QThread>
+#include <QTime>
+#include <QWidget>
+
+#include "platform/qt/help_window.h"
+#include "platform/qt/widget_look.h"
+#include "version.h"
+
+namespace quarvell::platform::qt {
+
+namespace {
+
+// The registry's "not found" code.
+constexpr long kNotFound = 2;
+
+char asciiSeparator(QString separator, char fallback) {
+    if (separator.size() == 1 && separator.at(0).unicode() < 0x80) {
+        return static_cast<char>(separator.at(0).unicode());
+    }
+    return fallback;
+}
+
+}  // namespace
+
+NumberLocale numberLocaleOf(const QLocale& locale) {
+    NumberLocale n;
+    n.decimal = asciiSeparator(locale.decimalPoint(), '.');
+    // Spaces of every width group digits alike; anything else unknown groups as the
+    // opposite of the decimal sign.
+    const QString group = locale.groupSeparator();
+    const bool space = group.size() == 1 && group.at(0).isSpace();
+    n.group = space ? ' ' : asciiSeparator(group, n.decimal == '.' ? ',' : '.');
+    if (n.group == n.decimal) {
+        n.group = n.decimal == '.' ? ',' : '.';
+    }
+    return n;
+}
+
+class QtServices::NoPrinter : public Printer {
+  public:
+    void setUnitInches() override {}
+    void setPrintPosition(double, double) override {}
+    void printWindow() override {}
+    void endDocument() override {}
+    void showPrintSetup() override {}
+};
+
+class QtServices::NoRegistry : public Registry {
+  public:
+    long openKey(std::uint32_t, const std::string&, std::uint32_t,
+                 std::uintptr_t& handle) override {
+        handle = 0;
+        return kNotFound;
+    }
+    long queryValue(std::uintptr_t, const std::string&, std::uint32_t&, std::vector<unsigned char>&,
+                    std::uint32_t&) override {
+        return kNotFound;
+    }
+    long closeKey(std::uintptr_t) override { return 0; }
+};
+
+QtServices::QtServices(KeyboardPort& keyboard)
+    : keyboard_(keyboard),
+      printer_(std::make_unique<NoPrinter>()),
+      registry_(std::make_unique<NoRegistry>()) {
+    // A pass of the event loop waits at most this long for something to happen, so that a
+    // timed message does not keep a processor core busy while the user reads it.
+    wake_.setSingleShot(true);
+    wake_.setInterval(2);
+}
+
+QtServices::~QtServices() = default;
+
+void QtServices::setMainWindow(QWidget* window) {
+    mainWindow_ = window;
+}
+
+MsgAnswer QtServices::messageBox(const std::string& text, MsgButtons buttons,
+                                 const std::string& title) {
+    const bool yesNo = buttons == MsgButtons::YesNo;
+    QMessageBox box(QMessageBox::NoIcon, toQString(title), toDisplayText(text),
+                    yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, mainWindow_);
+    box.setObjectName(QStringLiteral("messageBox"));
+    if (yesNo) {
+        box.setDefaultButton(QMessageBox::Yes);
+        // Closing the question with Escape or the close box answers No.
+        box.setEscapeButton(QMessageBox::No);
+    }
+    const int answer = box.exec();
+    if (!yesNo) {
+        return MsgAnswer::Ok;
+    }
+    return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+}
+
+std::string QtServices::inputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultAnswer) {
+    QInputDialog box(mainWindow_);
+    box.setObjectName(QStringLiteral("inputBox"));
+    box.setInputMode(QInputDialog::TextInput);
+    box.setWindowTitle(toQString(title));
+    box.setLabelText(toDisplayText(prompt));
+    box.setTextValue(toQString(defaultAnswer));
+    if (box.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return box.textValue().toStdString();
+}
+
+void QtServices::beep() {
+    QApplication::beep();
+}
+
+double QtServices::secondsSinceMidnight() {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+void QtServices::processEvents() {
+    if (ended_) {
+        throw ProgramEnded{};
+    }
+    if (beforeProcessEvents_) {
+        beforeProcessEvents_();
+    }
+    wake_.start();
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    // A handler run during this pass may have ended the program: the waiting handler must
+    // not go on.
+    if (ended_) {
+        throw ProgramEnded{};
+    }
+}
+
+void QtServices::finish() {
+    if (ended_) {
+        return;
+    }
+    ended_ = true;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        w->hide();
+    }
+    // Leave the event loop, and any dialog's loop inside it. Without a running loop (the
+    // program ended during start-up) the caller simply does not enter one: an exit() now
+    // would make every later loop return at once.
+    if (QThread::currentThread()->loopLevel() > 0) {
+        QCoreApplication::exit(0);
+    }
+}
+
+void QtServices::endProgram() {
+    finish();
+    throw ProgramEnded{};
+}
+
+void QtServices::showHelp(int contextNumber) {
+    if (!help_) {
+        help_ = std::make_unique<HelpWindow>();
+    }
+    if (contextNumber == 0) {
+        help_->showContents();
+    } else {
+        help_->showTopic(contextNumber);
+    }
+}
+
+HelpWindow* QtServices::helpWindow() const {
+    return help_.get();
+}
+
+NumberLocale QtServices::numberLocale() {
+    return numberLocaleOf(QLocale::system());
+}
+
+VersionRecord QtServices::versionRecord() {
+    return {kProgramTitle, kVersionMajor, kVersionMinor, kVersionRevision,
+            "Copyright \u00A9 Dervanth"};
+}
+
+Printer& QtServices::printer() {
+    return *printer_;
+}
+
+Registry& QtServices::registry() {
+    return *registry_;
+}
+
+bool QtServices::fileExists(const std::string& path) {
+    const QFileInfo info(toQString(path));
+    return info.exists() && info.isFile();
+}
+
+bool QtServices::startProgram(const std::string& path) {
+    return QProcess::startDetached(toQString(path), {});
+}
+
+KeyboardPort& QtServices::keyboard() {
+    return keyboard_;
+}
+
+}  // namespace quarvell::platform::qt

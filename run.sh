@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds the release build of the calculator and opens it.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+cmake --preset release >/dev/null
+cmake --build --preset release --target quarvell -j "$(nproc)"
+program=build/release/app/quarvell
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    cat >&2 <<MESSAGE
+
+Quarvell is built ($program), but there is no display to open its window on:
+neither DISPLAY nor WAYLAND_DISPLAY is set. Run this on a desktop session, or give it a
+virtual X display:
+
+    xvfb-run -s '-screen 0 1024x768x24' ./run.sh
+
+or start one yourself:
+
+    Xvfb :99 -screen 0 1024x768x24 &
+    DISPLAY=:99 ./run.sh
+
+(xvfb-run and Xvfb come with Debian's package xvfb: apt-get install xvfb)
+MESSAGE
+    exit 1
+fi
+
+exec "$program" "$@"

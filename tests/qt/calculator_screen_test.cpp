@@ -1,0 +1,472 @@
+// The calculator on screen: the real window built from frmFIT, driven through its widgets
+// with real key and mouse events on the offscreen platform.
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "qt_printers.h"
+
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include "app/about_window.h"
+#include "app/calculator_screen.h"
+#include "modal_answerer.h"
+#include "platform/qt/control_adapters.h"
+#include "platform/qt/form_binding.h"
+#include "platform/qt/help_window.h"
+#include "platform/qt/qt_keyboard_port.h"
+#include "platform/qt/qt_services.h"
+#include "platform/qt/user_actions.h"
+#include "window/frm_fit.h"
+
+namespace quarvell::app {
+namespace {
+
+using platform::Control;
+using platform::ControlKind;
+
+bool waitUntil(const std::function<bool()>& done, int milliseconds = 2000) {
+    for (int waited = 0; !done() && waited < milliseconds; waited += 10) {
+        QTest::qWait(10);
+    }
+    return done();
+}
+
+// Everything a user can see of the window's controls and of the calculation, as text.
+std::string Snapshot(const window::FrmFit& w) {
+    std::ostringstream out;
+    for (const Control* c : w.controls()) {
+        out << window::ControlKey(*c) << ' ' << c->visible() << c->enabled() << ' '
+            << c->helpContext();
+        switch (c->kind()) {
+            case ControlKind::Label:
+                out << " [" << static_cast<const platform::Label*>(c)->caption() << ']';
+                break;
+            case ControlKind::TextBox:
+                out << " [" << static_cast<const platform::TextBox*>(c)->text() << ']';
+                break;
+            case ControlKind::ComboBox: {
+                const auto* l = static_cast<const platform::ComboBox*>(c);
+                out << ' ' << l->count() << '/' << l->index() << " [" << l->text() << ']';
+                break;
+            }
+            case ControlKind::ScrollBar: {
+                const auto* s = static_cast<const platform::ScrollBar*>(c);
+                out << ' ' << s->min() << ".." << s->max() << '=' << s->value();
+                break;
+            }
+            case ControlKind::OptionButton:
+                out << ' ' << static_cast<const platform::OptionButton*>(c)->value();
+                break;
+            default:
+                break;
+        }
+        out << '\n';
+    }
+    const model::CalcState& s = w.state();
+    out << s.in.TypeCode << ' ' << s.in.Notice << ' ' << s.in.Capacitance << ' '
+        << s.in.RatedVoltage << ' ' << s.in.AppVoltage << ' ' << s.in.AppTemp << ' ' << s.out.Fit
+        << ' ' << s.out.NoteText << ' ' << s.SuspendRecalc;
+    return out.str();
+}
+
+class ScreenTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        actions.run([this] { window.Form_Load(); });
+        QWidget* main = screen.mainWindow();
+        QApplication::setActiveWindow(main);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+        actions.run([] {});
+    }
+
+    QWidget* widgetOf(const Control& c) { return screen.main().widgetOf(c); }
+    QLineEdit* edit(const platform::TextBox& b) { return qobject_cast<QLineEdit*>(widgetOf(b)); }
+    QAction* action(const platform::MenuItem& m) {
+        return screen.main().menuAdapterOf(m)->action();
+    }
+    // A key typed by the user into whatever has the focus. A dialog that just closed leaves
+    // the offscreen platform without an active window, where a desktop hands the activation
+    // back to the calculator: do that first.
+    void type(QChar c) {
+        backToMain();
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+    void press(Qt::Key key) {
+        backToMain();
+        QTest::keyClick(QApplication::focusWidget(), key);
+    }
+    void backToMain() {
+        if (QApplication::activeWindow() == nullptr) {
+            activateMain();
+        }
+    }
+    void click(const Control& c) { QTest::mouseClick(widgetOf(c), Qt::LeftButton); }
+    // Help takes the keyboard; the user comes back to the calculator.
+    void activateMain() {
+        QTest::qWait(5);  // an activation still on its way (the help window's) comes first
+        QApplication::setActiveWindow(screen.mainWindow());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(screen.mainWindow()));
+        ASSERT_TRUE(waitUntil([] { return QApplication::focusWidget() != nullptr; }));
+    }
+    QString helpPage() {
+        return services.helpWindow() != nullptr ? services.helpWindow()->currentPage() : "";
+    }
+
+    // Fails the test on any dialog it does not expect, instead of hanging in it.
+    qt_test::ModalAnswerer dialogs;
+    platform::qt::QtKeyboardPort keyboard;
+    platform::qt::QtServices services{keyboard};
+    platform::qt::UserActions actions{services};
+    window::FrmFit window{services};
+    CalculatorScreen screen{window, actions};
+};
+
+TEST_F(ScreenTest, TheWindowHasItsCaptionFixedSizeAndMenus) {
+    QWidget* main = screen.mainWindow();
+    EXPECT_EQ(main->objectName(), "frmFIT");
+    EXPECT_EQ(main->windowTitle(), "FIT                  Failure Rate Model per MIL-HDBK-217F");
+    EXPECT_EQ(screen.main().clientArea()->size(), QSize(593, 642));
+    EXPECT_EQ(main->minimumSize(), main->maximumSize());
+
+    QStringList heads;
+    for (QAction* a : screen.main().menuBar()->actions()) {
+        heads << a->text();
+    }
+    EXPECT_EQ(heads, (QStringList{"About", "Print", "Help (F1)"}));
+    EXPECT_EQ(action(window.mnuAbout)->text(), "About this program...");
+    EXPECT_EQ(action(window.mnuPrintResults)->text(), "&Print Quarvell Form");
+    EXPECT_EQ(action(window.mnuPrintResults)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_EQ(action(window.mnuPrintFF)->text(), "Print Results && &Form Feed");
+    EXPECT_EQ(action(window.mnuPrintFF)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    EXPECT_FALSE(action(window.mnuPrintFF)->isEnabled());
+    EXPECT_TRUE(action(window.line1)->isSeparator());
+    EXPECT_EQ(action(window.mnuPrintSetup)->text(), "Printer &Setup");
+    EXPECT_EQ(action(window.mnuContents)->text(), "Contents, Index");
+}
+
+TEST_F(ScreenTest, EveryControlExistsWithItsNamePlaceCaptionAndTooltip) {
+    for (const Control* c : window.controls()) {
+        if (c->kind() == ControlKind::Form || c->kind() == ControlKind::MenuItem) {
+            continue;
+        }
+        SCOPED_TRACE(window::ControlKey(*c));
+        QWidget* w = widgetOf(*c);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->objectName().toStdString(), c->name());
+        EXPECT_EQ(w->toolTip().toStdString(), c->tooltip());
+        EXPECT_FALSE(w->accessibleName().isEmpty());
+        QWidget* expectedParent =
+            c->container() != nullptr ? widgetOf(*c->container()) : screen.main().clientArea();
+        EXPECT_EQ(w->parentWidget(), expectedParent);
+    }
+    // Places in twips, 15 to a pixel, relative to the client area or the frame.
+    const struct {
+        const Control& control;
+        QRect pixels;
+    } places[] = {
+        {window.txtCap, {16, 81, 104, 24}},    {window.cmbType, {8, 26, 255, 19}},
+        {window.hscTemp, {139, 81, 257, 25}},  {window.fmeOther, {352, 176, 222, 140}},
+        {window.txtHrs, {48, 16, 49, 19}},     {window.lblNote, {8, 536, 574, 93}},
+        {window.cmdQuit, {464, 456, 105, 49}}, {window.optNotice2, {16, 480, 145, 28}},
+    };
+    for (const auto& p : places) {
+        EXPECT_EQ(widgetOf(p.control)->geometry(), p.pixels) << p.control.name();
+    }
+
+    auto caption = [this](const Control& c) {
+        if (auto* l = qobject_cast<QLabel*>(widgetOf(c))) {
+            return l->text();
+        }
+        if (auto* b = qobject_cast<QAbstractButton*>(widgetOf(c))) {
+            return b->text();
+        }
+        return qobject_cast<QGroupBox*>(widgetOf(c))->title();
+    };
+    EXPECT_EQ(caption(window.lblCap), " &Capacitance (uF)");
+    EXPECT_EQ(caption(window.lblTempTxt), "&Temp (\u00B0C)");
+    EXPECT_EQ(caption(window.lblFR), "Failure Rate %/k-Pc-Hrs @85\u00B0C+Vr");
+    EXPECT_EQ(caption(window.Label1), "&Hours ");
+    EXPECT_EQ(caption(window.cmdQuit), "&Quit");
+    EXPECT_EQ(caption(window.optNotice1), "Rev. F - Notice 1");
+    EXPECT_EQ(caption(window.fmeOther), " Acc Life Data ");
+    EXPECT_EQ(caption(window.lblVersion), "Version 1.0.0");
+    EXPECT_EQ(widgetOf(window.txtCap)->toolTip(), "Enter the capacitance, in uF.");
+}
+
+TEST_F(ScreenTest, TheStartUpStateIsOnScreen) {
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(window.txtCap));
+    auto* type = qobject_cast<QComboBox*>(widgetOf(window.cmbType));
+    EXPECT_EQ(type->currentText(), "10.1f Tantalum(Solid-Chip)");
+    EXPECT_EQ(type->count(), 10);
+    auto* level = qobject_cast<QComboBox*>(widgetOf(window.cmbFR));
+    EXPECT_EQ(level->count(), 13);
+    EXPECT_EQ(level->currentText(), "3.000%/kPcHr Non-ER Military");
+    EXPECT_EQ(qobject_cast<QComboBox*>(widgetOf(window.cmbEnv))->count(), 14);
+    EXPECT_FALSE(widgetOf(window.hscApp)->isEnabled());
+    EXPECT_EQ(qobject_cast<QScrollBar*>(widgetOf(window.hscTemp))->value(), 50);
+    EXPECT_EQ(edit(window.txtTemp)->text(), "50");
+    for (const Control* hidden : std::initializer_list<const Control*>{
+             &window.txtApp, &window.fmeOther, &window.txtFIT, &window.txtMTBF, &window.lblNote,
+             &window.lblCalcFIT, &window.lblFormula}) {
+        EXPECT_FALSE(widgetOf(*hidden)->isVisible()) << hidden->name();
+    }
+    EXPECT_EQ(widgetOf(window.lblCap)->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_EQ(widgetOf(window.optNotice1)->palette().color(QPalette::Window), QColor(0, 255, 0));
+    EXPECT_TRUE(qobject_cast<QRadioButton*>(widgetOf(window.optNotice2))->isChecked());
+    auto* fit = qobject_cast<QLabel*>(widgetOf(window.lblCalcFIT));
+    EXPECT_EQ(fit->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+    EXPECT_TRUE(fit->font().bold());
+    EXPECT_DOUBLE_EQ(fit->font().pointSizeF(), 9.75);
+}
+
+TEST_F(ScreenTest, TheMessageWindowShowsOverTheWindowWithoutBlockingItAndHidesAgain) {
+    QWidget* message = screen.message().window();
+    EXPECT_FALSE(message->isVisible());
+    bool shown = false;
+    bool modal = true;
+    QString title;
+    QString text;
+    window.onShowMessage = [&](const std::string&, const std::string&, float) {
+        shown = message->isVisible();
+        modal = QApplication::activeModalWidget() != nullptr;
+        title = message->windowTitle();
+        text = qobject_cast<QLabel*>(screen.message().widgetOf(window.frmMsg.txtMsg))->text();
+    };
+    // The window stays responsive: a click queued before the wait runs during it.
+    bool clickedDuringWait = false;
+    window.lblBase.onClick = [&] { clickedDuringWait = message->isVisible(); };
+    QMetaObject::invokeMethod(
+        widgetOf(window.lblBase), [this] { actions.run([this] { window.lblBase.click(); }); },
+        Qt::QueuedConnection);
+    window.lblBase.setVisible(true);
+    actions.run([this] { window.ShowMessage("Not allowed!", "Reverting to rated.\r\n", 0.3f); });
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(modal);
+    EXPECT_EQ(title, "Not allowed!");
+    EXPECT_EQ(text, "Reverting to rated.\n");
+    EXPECT_TRUE(clickedDuringWait);
+    EXPECT_FALSE(message->isVisible());
+    EXPECT_EQ(message->parentWidget(), screen.mainWindow());
+    auto* label = qobject_cast<QLabel*>(screen.message().widgetOf(window.frmMsg.txtMsg));
+    EXPECT_TRUE(label->font().bold());
+    EXPECT_EQ(screen.message().clientArea()->size(), QSize(373, 110));
+    EXPECT_EQ(message->palette().color(QPalette::Window), QColor(0, 0, 255));
+}
+
+TEST_F(ScreenTest, ARefusedApplicationVoltageShowsTheMessageWindow) {
+    if (!window.txtApp.onLostFocus || !window.txtVolt.onLostFocus) {
+        GTEST_SKIP() << "the rating and application entry handlers are not in the window yet";
+    }
+    QWidget* message = screen.message().window();
+    bool shown = false;
+    window.onShowMessage = [&](const std::string&, const std::string&, float) {
+        shown = message->isVisible();
+    };
+    click(window.txtVolt);
+    QTest::keyClicks(QApplication::focusWidget(), "10");
+    press(Qt::Key_Tab);
+    ASSERT_TRUE(edit(window.txtApp)->isVisible());
+    click(window.txtApp);
+    edit(window.txtApp)->selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), "12");
+    press(Qt::Key_Tab);  // the 2-second "Not allowed!" runs inside this
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(message->isVisible());
+    EXPECT_EQ(message->windowTitle(), "Not allowed!");
+    EXPECT_EQ(edit(window.txtApp)->text(), "10");
+}
+
+TEST_F(ScreenTest, CapitalLettersJumpToTheirFieldsOnRealKeys) {
+    auto focused = [this](const Control& c) {
+        backToMain();
+        return window.focus().focused() == &c && QApplication::focusWidget() == widgetOf(c);
+    };
+    click(window.txtTemp);
+    ASSERT_TRUE(focused(window.txtTemp));
+    type('C');
+    EXPECT_TRUE(focused(window.txtCap));
+    EXPECT_EQ(edit(window.txtTemp)->text(), "50");  // the letter of a jump is not typed
+    type('R');
+    EXPECT_TRUE(focused(window.txtVolt));
+    type('T');
+    EXPECT_TRUE(focused(window.txtTemp));
+    type('C');
+    EXPECT_TRUE(focused(window.txtCap));
+    // No jump, so these are typed: V before a rated voltage (its field is hidden), H while
+    // the life-test frame is hidden, and lower case.
+    type('V');
+    type('H');
+    type('c');
+    EXPECT_TRUE(focused(window.txtCap));
+    EXPECT_EQ(edit(window.txtCap)->text(), "VHc");
+
+    // Leaving a life-test field empty asks for its value.
+    dialogs.answer("1000");
+    dialogs.answer("100");
+    actions.run([this] { window.fmeOther.setVisible(true); });
+    type('H');
+    EXPECT_TRUE(focused(window.txtHrs));
+    type('P');
+    EXPECT_TRUE(focused(window.txtPcs));
+    type('F');
+    EXPECT_TRUE(focused(window.txtFail));
+    EXPECT_EQ(edit(window.txtHrs)->text(), "1000");
+    EXPECT_EQ(edit(window.txtPcs)->text(), "100");
+}
+
+TEST_F(ScreenTest, F1OpensTheTopicOfTheFocusedControlOrMenuItem) {
+    press(Qt::Key_F1);
+    EXPECT_EQ(helpPage(), ":/help/520.html");
+    for (const auto& [control, page] : std::initializer_list<std::pair<const Control*, QString>>{
+             {&window.txtVolt, ":/help/490.html"},
+             {&window.txtTemp, ":/help/450.html"},
+             {&window.cmbEnv, ":/help/650.html"},
+             {&window.cmbFR, ":/help/560.html"},
+             {&window.optNotice1, ":/help/700.html"},
+             {&window.cmdQuit, ":/help/430.html"},
+             {&window.cmbType, ":/help/1740.html"}}) {
+        activateMain();
+        // Focused as a click focuses it, without the click's own action.
+        widgetOf(*control)->setFocus(Qt::MouseFocusReason);
+        QTest::qWait(1);
+        press(Qt::Key_F1);
+        EXPECT_EQ(helpPage(), page) << control->name();
+    }
+    // A type chosen with the mouse: F1 opens the type's own topic, also from the open list.
+    auto* types = qobject_cast<QComboBox*>(widgetOf(window.cmbType));
+    activateMain();
+    Q_EMIT types->activated(0);
+    press(Qt::Key_F1);
+    EXPECT_EQ(helpPage(), ":/help/999.html");
+    activateMain();
+    types->showPopup();
+    QTest::keyClick(types->view(), Qt::Key_F1);
+    EXPECT_EQ(helpPage(), ":/help/999.html");
+    types->hidePopup();
+
+    activateMain();
+    QMenu* print = screen.main().menuAdapterOf(window.mnuPrint)->menu();
+    print->popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(print));
+    print->setActiveAction(action(window.mnuPrintSetup));
+    QTest::keyClick(print, Qt::Key_F1);
+    EXPECT_EQ(helpPage(), ":/help/250.html");  // no number of its own: the menu's
+    print->hide();
+    activateMain();
+    QMenu* about = screen.main().menuAdapterOf(window.mnuAboutHead)->menu();
+    about->popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(about));
+    about->setActiveAction(action(window.mnuAbout));
+    QTest::keyClick(about, Qt::Key_F1);
+    EXPECT_EQ(helpPage(), ":/help/500.html");
+    about->hide();
+
+    action(window.mnuContents)->trigger();
+    EXPECT_EQ(helpPage(), ":/help/index.html");
+}
+
+TEST_F(ScreenTest, QuitAnsweredNoLeavesEverythingAsItWas) {
+    const std::string before = Snapshot(window);
+    dialogs.press(QMessageBox::No);
+    click(window.cmdQuit);
+    ASSERT_EQ(dialogs.seen().size(), 1U);
+    const qt_test::SeenDialog& box = dialogs.seen().front();
+    EXPECT_EQ(box.title, "Quarvell");
+    EXPECT_EQ(box.text, "Are you sure you want to quit?");
+    EXPECT_EQ(box.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(Snapshot(window), before);
+    EXPECT_FALSE(services.ended());
+    EXPECT_TRUE(screen.mainWindow()->isVisible());
+}
+
+TEST_F(ScreenTest, QuitAnsweredYesClosesEveryWindow) {
+    action(window.mnuAbout)->trigger();
+    ASSERT_NE(screen.about().window(), nullptr);
+    dialogs.press(QMessageBox::Yes);
+    click(window.cmdQuit);
+    EXPECT_TRUE(services.ended());
+    EXPECT_FALSE(screen.mainWindow()->isVisible());
+    EXPECT_FALSE(screen.about().window()->isVisible());
+}
+
+TEST_F(ScreenTest, ClosingTheWindowEndsTheProgramWithoutTheQuestion) {
+    action(window.mnuAbout)->trigger();
+    screen.mainWindow()->close();  // no question: the fixture fails on any dialog
+    EXPECT_TRUE(services.ended());
+    EXPECT_FALSE(screen.about().window()->isVisible());
+}
+
+TEST_F(ScreenTest, TheAboutBoxOpensOnceClosesWithOkAndLoadsAfresh) {
+    action(window.mnuAbout)->trigger();
+    QWidget* box = screen.about().window();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->windowTitle(), "About Quarvell");
+    EXPECT_EQ(
+        qobject_cast<QLabel*>(screen.about().binding()->widgetOf(window.frmAbout.lblTitle))->text(),
+        "Quarvell");
+    action(window.mnuAbout)->trigger();
+    EXPECT_EQ(screen.about().window(), box);  // the same box, brought to the front
+    EXPECT_EQ(window.frmAbout.raiseCount(), 1);
+
+    QTest::mouseClick(screen.about().binding()->widgetOf(window.frmAbout.cmdOK), Qt::LeftButton);
+    EXPECT_FALSE(window.frmAbout.loaded());
+    EXPECT_EQ(screen.about().window(), nullptr);
+
+    action(window.mnuAbout)->trigger();
+    QWidget* again = screen.about().window();
+    ASSERT_NE(again, nullptr);
+    QTest::keyClick(again, Qt::Key_Escape);
+    EXPECT_FALSE(window.frmAbout.loaded());
+}
+
+TEST_F(ScreenTest, TheWorkedExampleTypedThroughTheWidgetsWithEnter) {
+    if (!window.txtCap.onLostFocus || !window.txtCap.onKeyPress || !window.cmbFR.onClick) {
+        GTEST_SKIP() << "the entry handlers of the window are not there yet";
+    }
+    auto focusedOn = [this](const Control& c) {
+        return waitUntil([&] { return QApplication::focusWidget() == widgetOf(c); });
+    };
+    ASSERT_TRUE(focusedOn(window.txtCap));
+    QTest::keyClicks(QApplication::focusWidget(), "10");
+    press(Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([this] { return window.focus().focused() != &window.txtCap; }));
+    click(window.txtVolt);
+    QTest::keyClicks(QApplication::focusWidget(), "10");
+    press(Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([this] { return window.focus().focused() != &window.txtVolt; }));
+    // The voltage scroll bar was still disabled when the Tab arrived: the focus skipped it.
+    EXPECT_TRUE(
+        waitUntil([this] { return QApplication::focusWidget() == widgetOf(window.hscTemp); }));
+    EXPECT_EQ(edit(window.txtApp)->text(), "5");
+    EXPECT_EQ(edit(window.txtTemp)->text(), "50");
+
+    widgetOf(window.cmbFR)->setFocus(Qt::MouseFocusReason);
+    press(Qt::Key_Up);  // from "3.000%/kPcHr Non-ER Military" to "1.000%/kPcHr Exponent 'M'"
+    EXPECT_EQ(window.cmbFR.text(), "1.000%/kPcHr Exponent 'M'");
+    EXPECT_EQ(window.cmbEnv.index(), 0);
+    EXPECT_EQ(window.cmbRes.text(), "(<0.1 Ohms/V)");
+
+    EXPECT_TRUE(edit(window.txtFIT)->isVisible());
+    EXPECT_EQ(edit(window.txtFIT)->text(), "0.460 Parts/BPc-Hr");
+    EXPECT_EQ(edit(window.txtMTBF)->text(), "2.2 Billion-Hrs");
+}
+
+}  // namespace
+}  // namespace quarvell::app

@@ -1,0 +1,120 @@
+// The help book shipped in the program: a topic for every help number the window and the
+// type catalogue use, no broken links, and environment factors that agree with the model's.
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+#include "qt_printers.h"
+
+#include <array>
+#include <set>
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "model/tables.h"
+#include "platform/qt/help_window.h"
+#include "platform/scripted_services.h"
+#include "window/frm_fit.h"
+
+namespace quarvell::platform::qt {
+namespace {
+
+QString page(const QString& name) {
+    QFile f(QString::fromLatin1(kHelpRoot) + name);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromUtf8(f.readAll());
+}
+
+std::set<int> helpNumbersInUse() {
+    ScriptedServices services;
+    window::FrmFit w(services);
+    w.Form_Load();
+    std::set<int> numbers;
+    for (const Control* c : w.controls()) {
+        numbers.insert(c->helpContext());
+    }
+    for (int notice : {1, 2}) {
+        for (const catalogue::TypeSetup& setup : catalogue::TypeSetups(notice)) {
+            numbers.insert(setup.helpContext);
+        }
+    }
+    numbers.insert(1740);  // the type list's number once it has the focus
+    numbers.erase(0);
+    return numbers;
+}
+
+TEST(HelpBook, EveryHelpNumberInUseHasATopicOfItsOwn) {
+    const std::set<int> numbers = helpNumbersInUse();
+    // The numbers the window is designed with, so that a lost one is noticed too.
+    for (int n :
+         {10,  210, 240, 250, 410, 430, 450, 460, 470, 480, 490, 500, 520, 530, 540, 550,  560, 570,
+          590, 600, 610, 615, 620, 625, 630, 635, 640, 650, 670, 690, 700, 710, 999, 1710, 1740}) {
+        EXPECT_TRUE(numbers.count(n) == 1) << n << " no longer in use";
+    }
+    for (int n : numbers) {
+        EXPECT_TRUE(hasHelpTopic(n)) << "no help topic for " << n;
+        EXPECT_EQ(helpTopicPath(n), QString(":/help/%1.html").arg(n));
+    }
+    EXPECT_FALSE(hasHelpTopic(12345));
+    EXPECT_EQ(helpTopicPath(12345), ":/help/index.html");
+}
+
+TEST(HelpBook, EveryPageHasATitleAndEveryLinkLeadsToAPage) {
+    const QStringList pages = QDir(QString::fromLatin1(kHelpRoot)).entryList({"*.html"});
+    ASSERT_GT(pages.size(), 35);
+    const QSet<QString> known(pages.begin(), pages.end());
+    const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)"));
+    const QRegularExpression title(QStringLiteral("<title>[^<]+</title>"));
+    for (const QString& name : pages) {
+        const QString html = page(name);
+        EXPECT_TRUE(title.match(html).hasMatch()) << name.toStdString();
+        for (auto it = link.globalMatch(html); it.hasNext();) {
+            const QString target = it.next().captured(1);
+            if (target.startsWith(QStringLiteral("http"))) {
+                continue;
+            }
+            EXPECT_TRUE(known.contains(target))
+                << name.toStdString() << " links to missing " << target.toStdString();
+        }
+    }
+}
+
+// The environment factors printed in the help are the ones the model computes with.
+TEST(HelpBook, EnvironmentFactorsAgreeWithTheModel) {
+    const QString html = page(QStringLiteral("650.html"));
+    const struct {
+        const char* row;
+        const model::tables::EnvTable& values;
+    } tables[] = {
+        {"Every Notice 2 type", model::tables::kEnvE2},
+        {"10.4", model::tables::kEnvE4},
+        {"10.10", model::tables::kEnvE10},
+        {"10.11", model::tables::kEnvE11},
+        {"10.12, 10.12b", model::tables::kEnvE12},
+        {"10.13", model::tables::kEnvE13},
+        {"10.14, 10.15, 10.15b", model::tables::kEnvE14},
+    };
+    for (const auto& t : tables) {
+        SCOPED_TRACE(t.row);
+        const QString start = QStringLiteral("<tr><td>") + t.row + QStringLiteral("</td>");
+        const qsizetype at = html.indexOf(start);
+        ASSERT_GE(at, 0);
+        const QString row = html.mid(at, html.indexOf(QStringLiteral("</tr>"), at) - at);
+        const QRegularExpression cell(QStringLiteral("<td class=\"n\">([0-9.]+)</td>"));
+        std::size_t i = 0;
+        for (auto it = cell.globalMatch(row); it.hasNext(); ++i) {
+            ASSERT_LT(i, t.values.size());
+            EXPECT_FLOAT_EQ(it.next().captured(1).toFloat(), t.values[i]) << "position " << i;
+        }
+        EXPECT_EQ(i, t.values.size());
+    }
+}
+
+}  // namespace
+}  // namespace quarvell::platform::qt
