@@ -3,18 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+tools/install_missing.sh cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev \
+    fonts-liberation
 
 cmake --preset release >/dev/null
 cmake --build --preset release --target quarvell -j "$(nproc)"
