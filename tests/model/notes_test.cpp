@@ -1,30 +1,25 @@
-// The note block, derating and the warnings of a recalculation (Parts 1.2 and 1.3).
+// The note block, derating and the warnings of a recalculation.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
-#include <vector>
 
 #include "model_fixture.h"
 
 namespace quarvell::model::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 const std::string kDerated85 =
     "Voltage-Derating applied in Temperature Range (>85) - 'S' calc appears in red.";
-const std::string kDerated105 =
-    "Voltage-Derating applied in Temperature Range (>105) - 'S' calc appears in red.";
 const std::string kDeratedRating =
     "NOTE: Ttemperature Derated Voltage Rating shown to the right of Rated Voltage.";
-const std::string kTantalumPolymer1 = "NOTE: No provisions in 217F for Tantalum-Polymer.";
-const std::string kTantalumPolymer2 =
-    "NOTE: In PI(V) default denominator or Unity Factor changed from 0.6 to 0.8";
-const std::string kAluminumPolymer1 = "NOTE: No provisions in 217F for Aluminum-Polymer.";
-const std::string kAluminumPolymer2 =
-    "NOTE: In PI(V), default denominator or Unity Factor changed from 0.6 to 0.9";
+const Lines kTantalumPolymer = {
+    "NOTE: No provisions in 217F for Tantalum-Polymer.",
+    "NOTE: In PI(V) default denominator or Unity Factor changed from 0.6 to 0.8"};
+const Lines kAluminumPolymer = {
+    "NOTE: No provisions in 217F for Aluminum-Polymer.",
+    "NOTE: In PI(V), default denominator or Unity Factor changed from 0.6 to 0.9"};
 
 TEST(NoteBlock, WorkedExampleOfType10_1eDerated) {
     Window w;
@@ -35,30 +30,52 @@ TEST(NoteBlock, WorkedExampleOfType10_1eDerated) {
     EXPECT_EQ(w.lblNote.caption(), w.state.out.NoteText);
     EXPECT_TRUE(w.lblNote.visible());
     EXPECT_EQ(w.state.out.DeratedVoltage, 6.7F);
-    EXPECT_EQ(w.lblS.caption(), "S = AppV/RatedV = 1.19");
+    EXPECT_EQ(w.lblS.caption(), "S = AppV/RatedV = 1.19");  // on the derated 6.7 V
     EXPECT_EQ(w.lblS.foreColor(), platform::kRed);
     EXPECT_TRUE(w.txtDerated.visible());
     EXPECT_EQ(w.txtDerated.text(), "6.7");
     // Rebuilt from the type's note each time: notes never accumulate.
     w.recalc();
     EXPECT_EQ(w.noteLines().size(), 3u);
-}
-
-TEST(Derating, Type10_1eAbove85Degrees) {
-    Window w;
-    w.run({.type = "10.1e", .volt = "100", .app = 50, .temp = 125});
-    EXPECT_EQ(w.state.out.DeratedVoltage, 67.0F);
-    EXPECT_EQ(w.lblS.caption(), "S = AppV/RatedV = 0.75");  // S uses 67 V
-    EXPECT_EQ(w.lblS.foreColor(), platform::kRed);
-    EXPECT_TRUE(w.txtDerated.visible());
-    EXPECT_EQ(w.txtDerated.text(), "67");
-    EXPECT_EQ(w.state.out.TempLimit, 125);
     // At exactly 85 degC nothing is derated, and the display is reset.
-    w.run({.type = "10.1e", .volt = "100", .app = 50, .temp = 85});
-    EXPECT_EQ(w.state.out.DeratedVoltage, 100.0F);
+    w.run({.type = "10.1e", .volt = "10", .app = 5, .temp = 85});
+    EXPECT_EQ(w.state.out.DeratedVoltage, 10.0F);
     EXPECT_EQ(w.lblS.foreColor(), platform::kBlack);
     EXPECT_FALSE(w.txtDerated.visible());
     EXPECT_FALSE(w.lblNote.visible());
+}
+
+TEST(Derating, NotesAndSCaptionOfEachDeratingType) {
+    const struct {
+        Part part;
+        const char* s;
+        Lines notes;
+    } cases[] = {
+        {{.type = "10.13", .temp = 125, .res = 0},
+         "7.46E-01",  // scientific, on the derated voltage
+         {"NOTE: Voltage is in Temperature derating Range (>85) - 'S' calc appears in red.",
+          kDeratedRating}},
+        {{.type = "10.12", .temp = 125}, "0.50", {"NOTE: " + kDerated85, kDeratedRating}},
+        // The second pass of 10.1g opens a new line even in an empty block.
+        {{.type = "10.1g", .temp = 90, .resList = false}, "0.52", {"", kDeratedRating}},
+        // The type's note comes first; later lines have no prefix.
+        {{.type = "10.1e", .temp = 125, .pendingNote = "NOTE: Type note"},
+         "0.75",
+         {"NOTE: Type note", kDerated85, kDeratedRating}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.part.type);
+        Window w;
+        w.run(c.part);
+        EXPECT_EQ(w.lblS.caption(), std::string("S = AppV/RatedV = ") + c.s);
+        EXPECT_EQ(w.lblS.foreColor(), platform::kRed);
+        EXPECT_TRUE(w.txtDerated.visible());
+        EXPECT_EQ(w.noteLines(), c.notes);
+    }
+    // 10.12 shows S on the rated voltage but derates PI(V).
+    Window w;
+    w.run({.type = "10.12", .temp = 125});
+    EXPECT_FLOAT_EQ(w.state.out.PiV, static_cast<float>(std::pow(5 / 6.7 / 0.4, 3) + 1));
 }
 
 TEST(Derating, NeverBelowOneTenthOfTheRating) {
@@ -84,14 +101,19 @@ TEST(Derating, Type10_1jAbove105Degrees) {
     Window w;
     w.hscApp.setMax(20);
     w.hscApp.setValue(10);
+    int changes = 0;
+    w.hscApp.onChange = [&] { ++changes; };
     w.run({.type = "10.1j", .volt = "10", .app = 5, .temp = 110, .voltSteps = 2});
-    EXPECT_EQ(w.state.out.DeratedVoltage, static_cast<float>(10 * (1 - 5 * 0.33 / 20)));
     EXPECT_EQ(w.state.out.DeratedVoltage, 9.175F);
     EXPECT_EQ(w.hscApp.max(), 18);  // 2 steps per volt x 9.175, rounded
+    EXPECT_EQ(changes, 0);          // the position stays below it
     EXPECT_EQ(w.lblS.foreColor(), platform::kRed);
     EXPECT_EQ(w.txtDerated.text(), "9.175");
-    EXPECT_EQ(w.noteLines(),
-              (Lines{kTantalumPolymer1, kTantalumPolymer2, kDerated105, kDeratedRating}));
+    Lines notes = kTantalumPolymer;
+    notes.push_back(
+        "Voltage-Derating applied in Temperature Range (>105) - 'S' calc appears in red.");
+    notes.push_back(kDeratedRating);
+    EXPECT_EQ(w.noteLines(), notes);
     EXPECT_TRUE(w.lblUnity.visible());
     EXPECT_TRUE(w.cmbPiV.visible());
 
@@ -101,71 +123,33 @@ TEST(Derating, Type10_1jAbove105Degrees) {
     EXPECT_EQ(cool.state.out.DeratedVoltage, 10.0F);
     EXPECT_EQ(cool.hscApp.max(), 20);
     EXPECT_FALSE(cool.txtDerated.visible());
-    EXPECT_EQ(cool.noteLines(), (Lines{kTantalumPolymer1, kTantalumPolymer2}));
+    EXPECT_EQ(cool.noteLines(), kTantalumPolymer);
 }
 
-TEST(Derating, Type10_13ShowsSInScientificFormInRed) {
-    Window w;
-    w.run({.type = "10.13", .volt = "10", .app = 5, .temp = 125, .res = 0});
-    EXPECT_EQ(w.lblS.caption(), "S = AppV/RatedV = 7.46E-01");
-    EXPECT_EQ(w.lblS.foreColor(), platform::kRed);
-    EXPECT_TRUE(w.txtDerated.visible());
-    EXPECT_EQ(w.noteLines(),
-              (Lines{"NOTE: Voltage is in Temperature derating Range (>85) - 'S' calc appears "
-                     "in red.",
-                     kDeratedRating}));
-}
-
-TEST(Derating, Type10_12ShowsSOnTheRatedVoltageButDeratesPiV) {
-    Window w;
-    w.run({.type = "10.12", .volt = "10", .app = 5, .temp = 125});
-    EXPECT_EQ(w.lblS.caption(), "S = AppV/RatedV = 0.50");
-    EXPECT_EQ(w.lblS.foreColor(), platform::kRed);
-    EXPECT_FLOAT_EQ(w.state.out.PiV, static_cast<float>(std::pow(5 / 6.7 / 0.4, 3) + 1));
-    EXPECT_EQ(w.noteLines(), (Lines{"NOTE: " + kDerated85, kDeratedRating}));
-}
-
-TEST(NoteBlock, Type10_1gSecondPassOpensANewLineEvenInAnEmptyBlock) {
-    Window w;
-    w.run({.type = "10.1g", .temp = 90, .resList = false});
-    EXPECT_EQ(w.state.out.NoteText, "\r\n" + kDeratedRating);
-    EXPECT_EQ(w.state.out.TempLimit, 125);
-}
-
-TEST(NoteBlock, TypeNoteComesFirstAndLaterLinesHaveNoPrefix) {
-    Window w;
-    w.run({.type = "10.1e", .temp = 125, .pendingNote = "NOTE: Type note"});
-    EXPECT_EQ(w.noteLines(), (Lines{"NOTE: Type note", kDerated85, kDeratedRating}));
-}
-
-TEST(NoteBlock, PolymerTypesReplaceTheTypeNoteByExactlyTwoLines) {
-    Window w;
-    w.run({.type = "10.1k",
-           .resList = false,
-           .pendingNote = "NOTE: No provision was made in 217F for Aluminum Polymer"});
-    EXPECT_EQ(w.noteLines(), (Lines{kAluminumPolymer1, kAluminumPolymer2}));
-    EXPECT_EQ(w.cmbPiV.index(), 1);  // the default ".9"
-    EXPECT_EQ(w.lblPIv.caption(), "PI(V) = [(S/0.9)^5]+1 = 1.053");
-    EXPECT_FLOAT_EQ(w.state.out.PiV, static_cast<float>(std::pow(0.5 / 0.9F, 5) + 1));
-    EXPECT_FALSE(w.lblPIsr.visible());
+TEST(NoteBlock, PolymerTypesReplaceTheTypeNoteAndSelectTheirDefaultDenominator) {
+    Window k;
+    k.run({.type = "10.1k", .resList = false, .pendingNote = "NOTE: No provision was made"});
+    EXPECT_EQ(k.noteLines(), kAluminumPolymer);
+    EXPECT_EQ(k.cmbPiV.index(), 1);  // ".9"
+    EXPECT_EQ(k.lblPIv.caption(), "PI(V) = [(S/0.9)^5]+1 = 1.053");
+    EXPECT_FALSE(k.lblPIsr.visible());
     // A warning follows on a third line.
-    w.run({.type = "10.1k", .app = 12, .resList = false, .pendingNote = "NOTE: x"});
-    EXPECT_EQ(w.noteLines(),
-              (Lines{kAluminumPolymer1, kAluminumPolymer2,
-                     "WARNING: Application voltage (12) is above rated voltage (10)."}));
+    k.run({.type = "10.1k", .app = 12, .resList = false, .pendingNote = "NOTE: x"});
+    Lines warned = kAluminumPolymer;
+    warned.push_back("WARNING: Application voltage (12) is above rated voltage (10).");
+    EXPECT_EQ(k.noteLines(), warned);
 
     Window j;
     j.run({.type = "10.1j", .pendingNote = "NOTE: Type note"});
-    EXPECT_EQ(j.noteLines(), (Lines{kTantalumPolymer1, kTantalumPolymer2}));
-    EXPECT_EQ(j.cmbPiV.index(), 2);  // the default ".8"
-}
+    EXPECT_EQ(j.noteLines(), kTantalumPolymer);
+    EXPECT_EQ(j.cmbPiV.index(), 2);  // ".8"
 
-TEST(NoteBlock, PolymerTypesKeepASelectedDenominator) {
-    Window w;
-    w.cmbPiV.select(5);
-    w.run({.type = "10.1k", .resList = false});
-    EXPECT_EQ(w.cmbPiV.index(), 5);
-    EXPECT_EQ(w.lblPIv.caption().substr(0, 15), "PI(V) = [(S/0.5");
+    // A denominator already selected is kept.
+    Window kept;
+    kept.cmbPiV.select(5);
+    kept.run({.type = "10.1k", .resList = false});
+    EXPECT_EQ(kept.cmbPiV.index(), 5);
+    EXPECT_EQ(kept.lblPIv.caption().substr(0, 15), "PI(V) = [(S/0.5");
 }
 
 TEST(Warnings, AtMostOneInOrderOfPrecedence) {
@@ -188,24 +172,16 @@ TEST(Warnings, AtMostOneInOrderOfPrecedence) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Window w;
-        w.run({.type = "10.1b",
-               .rating = c.rating,
-               .volt = "10",
-               .app = c.app,
-               .temp = c.temp,
-               .resList = false});
+        w.run({.type = "10.1b", .rating = c.rating, .app = c.app, .temp = c.temp});
         EXPECT_EQ(w.state.out.NoteText, c.note);
         EXPECT_EQ(w.lblNote.visible(), !c.note.empty());
     }
-}
-
-TEST(Warnings, TheCombinedWarningNamesTheRatingButTestsTheLimit) {
-    // 10.1e at 130 degC: limit 125, rating +150, derated voltage 6.37 below the 8 V applied.
+    // The combined warning names the rating but tests the limit: 10.1e at 130 degC has limit
+    // 125, rating +150, and a derated voltage of 6.2875 below the 8 V applied.
     Window w;
-    w.run({.type = "10.1e", .rating = "+150\u00B0C", .volt = "10", .app = 8, .temp = 130});
+    w.run({.type = "10.1e", .rating = "+150\u00B0C", .app = 8, .temp = 130});
     EXPECT_EQ(w.noteLines().back(),
-              "WARNING: Application is higher than rated temperature(150) and voltage(" +
-                  GeneralText(w.state.out.DeratedVoltage, w.loc) + ")!");
+              "WARNING: Application is higher than rated temperature(150) and voltage(6.2875)!");
 }
 
 }  // namespace

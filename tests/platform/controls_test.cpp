@@ -71,9 +71,6 @@ TEST(ScrollBar, ChangeRunsOnlyWhenTheValueReallyChanges) {
     bar.setMax(40);  // lowering the maximum below the value drags it along
     EXPECT_EQ(bar.value(), 40);
     EXPECT_EQ(changes, 3);
-    bar.setMax(45);  // raising it leaves the value alone
-    EXPECT_EQ(bar.value(), 40);
-    EXPECT_EQ(changes, 3);
     bar.setMin(-10);
     bar.setValue(-32768);
     EXPECT_EQ(bar.value(), -10);
