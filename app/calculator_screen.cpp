@@ -5,6 +5,7 @@
 
 #include "app/about_window.h"
 #include "platform/qt/form_binding.h"
+#include "platform/qt/qt_services.h"
 #include "platform/qt/user_actions.h"
 
 namespace quarvell::app {
@@ -42,9 +43,16 @@ CalculatorScreen::CalculatorScreen(window::FrmFit& window, platform::qt::UserAct
     : main_(std::make_unique<platform::qt::FormBinding>(mainDesign(window), actions)),
       message_(std::make_unique<platform::qt::FormBinding>(messageDesign(window), actions,
                                                            main_->window())),
-      about_(std::make_unique<AboutWindow>(window.frmAbout, actions, main_->window())) {}
+      about_(std::make_unique<AboutWindow>(window.frmAbout, actions, main_->window())),
+      printer_(actions.services().printer()) {
+    // Where a print went (a PDF where there is no printer) is said in the timed message.
+    printer_.setNotice([&window](const std::string& title, const std::string& text, float seconds) {
+        window.ShowMessage(title, text, seconds);
+    });
+}
 
 CalculatorScreen::~CalculatorScreen() {
+    printer_.setNotice({});
     // The dialogs belong to the main window: take them down first.
     about_.reset();
     message_.reset();

@@ -2,7 +2,8 @@
 // The program's start and its windows on screen. main() creates the application, the Qt
 // platform, the headless calculator window and this screen, runs Form_Load and the event
 // loop. The screen binds frmFIT (controls, menus, focus, key preview, F1), the timed message
-// window frmMsg and the About box to real widgets; it holds no behaviour of its own.
+// window frmMsg and the About box to real widgets, and lets the printer speak through frmMsg;
+// it holds no behaviour of its own.
 
 #include <memory>
 
@@ -12,6 +13,7 @@ class QWidget;
 
 namespace quarvell::platform::qt {
 class FormBinding;
+class QtPrinter;
 class UserActions;
 }  // namespace quarvell::platform::qt
 
@@ -38,6 +40,7 @@ class CalculatorScreen {
     std::unique_ptr<platform::qt::FormBinding> main_;
     std::unique_ptr<platform::qt::FormBinding> message_;
     std::unique_ptr<AboutWindow> about_;
+    platform::qt::QtPrinter& printer_;
 };
 
 // The program's icon (the application's window icon), from the built-in resources.

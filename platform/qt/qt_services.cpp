@@ -18,9 +18,6 @@ namespace quarvell::platform::qt {
 
 namespace {
 
-// The registry's "not found" code.
-constexpr long kNotFound = 2;
-
 char asciiSeparator(QString separator, char fallback) {
     if (separator.size() == 1 && separator.at(0).unicode() < 0x80) {
         return static_cast<char>(separator.at(0).unicode());
@@ -44,33 +41,7 @@ NumberLocale numberLocaleOf(const QLocale& locale) {
     return n;
 }
 
-class QtServices::NoPrinter : public Printer {
-  public:
-    void setUnitInches() override {}
-    void setPrintPosition(double, double) override {}
-    void printWindow() override {}
-    void endDocument() override {}
-    void showPrintSetup() override {}
-};
-
-class QtServices::NoRegistry : public Registry {
-  public:
-    long openKey(std::uint32_t, const std::string&, std::uint32_t,
-                 std::uintptr_t& handle) override {
-        handle = 0;
-        return kNotFound;
-    }
-    long queryValue(std::uintptr_t, const std::string&, std::uint32_t&, std::vector<unsigned char>&,
-                    std::uint32_t&) override {
-        return kNotFound;
-    }
-    long closeKey(std::uintptr_t) override { return 0; }
-};
-
-QtServices::QtServices(KeyboardPort& keyboard)
-    : keyboard_(keyboard),
-      printer_(std::make_unique<NoPrinter>()),
-      registry_(std::make_unique<NoRegistry>()) {
+QtServices::QtServices(KeyboardPort& keyboard) : keyboard_(keyboard) {
     // A pass of the event loop waits at most this long for something to happen, so that a
     // timed message does not keep a processor core busy while the user reads it.
     wake_.setSingleShot(true);
@@ -81,6 +52,7 @@ QtServices::~QtServices() = default;
 
 void QtServices::setMainWindow(QWidget* window) {
     mainWindow_ = window;
+    printer_.setWindow(window);
 }
 
 MsgAnswer QtServices::messageBox(const std::string& text, MsgButtons buttons,
@@ -184,12 +156,12 @@ VersionRecord QtServices::versionRecord() {
             "Copyright \u00A9 Dervanth"};
 }
 
-Printer& QtServices::printer() {
-    return *printer_;
+QtPrinter& QtServices::printer() {
+    return printer_;
 }
 
-Registry& QtServices::registry() {
-    return *registry_;
+QtRegistry& QtServices::registry() {
+    return registry_;
 }
 
 bool QtServices::fileExists(const std::string& path) {

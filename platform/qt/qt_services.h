@@ -1,9 +1,7 @@
 #pragma once
 // The platform services on Qt: message and input boxes, beep, clock, event processing, ending
-// the program, the help book, the number locale and the version record. Printing and the
-// registry are placeholders on this platform for now: the printer does nothing, and the
-// registry finds no key, so the system-information button ends in its "unavailable" message.
-// showHelp(0) opens the help book at its contents page.
+// the program, the help book, the number locale, the version record, printing (QtPrinter) and
+// the registry's stand-in (QtRegistry). showHelp(0) opens the help book at its contents page.
 
 #include <QLocale>
 #include <QPointer>
@@ -12,6 +10,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/qt/qt_printer.h"
+#include "platform/qt/qt_registry.h"
 #include "platform/services.h"
 
 class QWidget;
@@ -43,13 +43,13 @@ class QtServices : public Services {
     void showHelp(int contextNumber) override;
     NumberLocale numberLocale() override;
     VersionRecord versionRecord() override;
-    Printer& printer() override;
-    Registry& registry() override;
+    QtPrinter& printer() override;
+    QtRegistry& registry() override;
     bool fileExists(const std::string& path) override;
     bool startProgram(const std::string& path) override;
     KeyboardPort& keyboard() override;
 
-    // Dialogs are centred over this window (the calculator).
+    // Dialogs are centred over this window (the calculator), and it is the window printed.
     void setMainWindow(QWidget* window);
     // Runs before each pass of the event loop that the program asks for, so that views
     // catch up with what the handler did before it waits.
@@ -66,12 +66,9 @@ class QtServices : public Services {
     HelpWindow* helpWindow() const;
 
   private:
-    class NoPrinter;
-    class NoRegistry;
-
     KeyboardPort& keyboard_;
-    std::unique_ptr<NoPrinter> printer_;
-    std::unique_ptr<NoRegistry> registry_;
+    QtPrinter printer_;
+    QtRegistry registry_;
     QPointer<QWidget> mainWindow_;
     std::unique_ptr<HelpWindow> help_;
     std::function<void()> beforeProcessEvents_;

@@ -1,10 +1,11 @@
 #pragma once
-// Answers the modal dialogs a Qt test expects (message boxes, input boxes), in order, and
-// fails the test on any other: an unexpected dialog is recorded and closed instead of
-// leaving the test hanging in its event loop.
+// Answers the modal dialogs a Qt test expects (message boxes, input boxes, and other dialogs it
+// closes unanswered), in order, and fails the test on any other: an unexpected dialog is recorded
+// and closed instead of leaving the test hanging in its event loop.
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QTimer>
@@ -21,9 +22,9 @@ namespace quarvell::qt_test {
 
 // What a dialog showed.
 struct SeenDialog {
-    std::string kind;  // "message" or "input"
+    std::string kind;  // "message", "input" or "dialog"
     std::string title;
-    std::string text;
+    std::string text;  // for another kind of dialog: its object name
     QMessageBox::StandardButtons buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     std::string defaultAnswer;
@@ -40,7 +41,8 @@ class ModalAnswerer {
         timer_.stop();
         EXPECT_TRUE(unexpected_.empty())
             << "unexpected modal dialog: " << (unexpected_.empty() ? "" : unexpected_.front());
-        EXPECT_TRUE(buttons_.empty() && inputs_.empty()) << "an expected dialog never came";
+        EXPECT_TRUE(buttons_.empty() && inputs_.empty() && dismissals_ == 0)
+            << "an expected dialog never came";
     }
     ModalAnswerer(const ModalAnswerer&) = delete;
     ModalAnswerer& operator=(const ModalAnswerer&) = delete;
@@ -49,6 +51,9 @@ class ModalAnswerer {
     void press(QMessageBox::StandardButton b) { buttons_.push_back(b); }
     // The next input box is answered with this text, or cancelled (nullopt).
     void answer(std::optional<std::string> text) { inputs_.push_back(std::move(text)); }
+
+    // The next dialog of another kind (a print dialog) is closed as with Cancel.
+    void dismiss() { ++dismissals_; }
 
     const std::vector<SeenDialog>& seen() const { return seen_; }
 
@@ -97,6 +102,18 @@ class ModalAnswerer {
             }
             return;
         }
+        auto* dialog = qobject_cast<QDialog*>(modal);
+        if (dialog != nullptr && dismissals_ > 0) {
+            --dismissals_;
+            seen_.push_back({"dialog",
+                             dialog->windowTitle().toStdString(),
+                             dialog->objectName().toStdString(),
+                             {},
+                             QMessageBox::NoIcon,
+                             {}});
+            dialog->reject();
+            return;
+        }
         unexpected_.push_back("dialog: " + modal->windowTitle().toStdString());
         modal->close();
     }
@@ -105,6 +122,7 @@ class ModalAnswerer {
     std::deque<QMessageBox::StandardButton> buttons_;
     std::deque<std::optional<std::string>> inputs_;
     std::vector<SeenDialog> seen_;
+    int dismissals_ = 0;
     std::vector<std::string> unexpected_;
 };
 

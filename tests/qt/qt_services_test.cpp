@@ -1,6 +1,7 @@
 // The Qt services: message and input boxes exactly as asked, number locales, the clock, the
-// event loop, ending the program, files and processes.
+// event loop, ending the program, files and processes, and the registry's stand-in.
 
+#include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +14,7 @@
 
 #include <fstream>
 
+#include "about/sys_info.h"
 #include "modal_answerer.h"
 #include "platform/qt/qt_keyboard_port.h"
 #include "platform/qt/qt_services.h"
@@ -114,7 +116,7 @@ TEST_F(ServicesTest, EndingTheProgramHidesEveryWindowAndStopsWaitingHandlers) {
     EXPECT_THROW(services.processEvents(), ProgramEnded);
 }
 
-TEST_F(ServicesTest, FilesProgramsVersionAndRegistry) {
+TEST_F(ServicesTest, FilesProgramsAndVersion) {
     QTemporaryDir dir;
     const std::string file = (dir.path() + "/MSINFO32.EXE").toStdString();
     std::ofstream(file) << "x";
@@ -129,12 +131,76 @@ TEST_F(ServicesTest, FilesProgramsVersionAndRegistry) {
     EXPECT_EQ(v.major, kVersionMajor);
     EXPECT_EQ(v.minor, kVersionMinor);
     EXPECT_EQ(v.revision, kVersionRevision);
-
-    std::uintptr_t handle = 1;
-    EXPECT_NE(services.registry().openKey(0x80000002u, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
-                                          0x2003f, handle),
-              0);
     EXPECT_EQ(&services.keyboard(), &keyboard);
+}
+
+// A folder standing in for one directory of the PATH, with programs put into it.
+struct PathDir {
+    QTemporaryDir dir;
+    QString put(const QString& name, bool executable = true) const {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("#!/bin/sh\n");
+        file.close();
+        file.setPermissions(executable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                       : QFile::ReadOwner | QFile::WriteOwner);
+        return path;
+    }
+};
+
+std::string readToolPath(QtRegistry& registry) {
+    std::string value;
+    return about::GetKeyValue(registry, about::kHkeyLocalMachine, about::kSysInfoKey,
+                              about::kSysInfoValue, value)
+               ? value
+               : "(none)";
+}
+
+TEST(Registry, TheToolIsTheFirstCandidateFoundOnThePath) {
+    PathDir first;
+    PathDir second;
+    const QString path = first.dir.path() + ":" + second.dir.path();
+    const QStringList tools{"hardinfo2", "hardinfo", "gnome-system-monitor"};
+
+    QtRegistry none(path, tools);
+    EXPECT_EQ(readToolPath(none), "(none)");
+
+    second.put("gnome-system-monitor");
+    first.put("hardinfo", false);  // not a program
+    QtRegistry registry(path, tools);
+    EXPECT_EQ(readToolPath(registry), second.dir.filePath("gnome-system-monitor").toStdString());
+    // The PATH is searched again at every lookup, candidates in their order.
+    const QString hardinfo = second.put("hardinfo");
+    EXPECT_EQ(readToolPath(registry), hardinfo.toStdString());
+
+    // Relative and empty PATH entries are never searched.
+    QtRegistry relative(QStringLiteral("::.:bin"), tools);
+    EXPECT_EQ(readToolPath(relative), "(none)");
+
+    // Stored as text with its zero byte, and too long for a small buffer.
+    std::uintptr_t key = 0;
+    ASSERT_EQ(
+        registry.openKey(about::kHkeyLocalMachine, about::kSysInfoKey, about::kKeyAllAccess, key),
+        0);
+    std::uint32_t type = 0;
+    std::vector<unsigned char> buffer(1024);
+    std::uint32_t size = 1024;
+    ASSERT_EQ(registry.queryValue(key, "PATH", type, buffer, size), 0);
+    EXPECT_EQ(type, about::kRegSz);
+    EXPECT_EQ(size, hardinfo.toUtf8().size() + 1);
+    EXPECT_EQ(buffer[size - 1], 0);
+    std::uint32_t small = 4;
+    EXPECT_NE(registry.queryValue(key, "PATH", type, buffer, small), 0);
+    EXPECT_NE(registry.queryValue(key, "MSINFO", type, buffer, size), 0);
+    EXPECT_EQ(registry.closeKey(key), 0);
+    EXPECT_NE(registry.queryValue(key, "PATH", type, buffer, size), 0);
+
+    // The folder location of the tool does not exist on this platform.
+    std::string folder;
+    EXPECT_FALSE(about::GetKeyValue(registry, about::kHkeyLocalMachine, about::kSysInfoLocationKey,
+                                    about::kSysInfoLocationValue, folder));
+    EXPECT_NE(registry.openKey(0x80000001u, about::kSysInfoKey, about::kKeyAllAccess, key), 0);
 }
 
 }  // namespace

@@ -1,0 +1,248 @@
+// Printing, Printer Setup and the About box on the real window: what reaches the page, which
+// dialogs open, and what the About box shows and starts.
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "qt_printers.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/about_window.h"
+#include "screen_fixture.h"
+#include "version.h"
+
+namespace quarvell::app {
+namespace {
+
+// What the test needs of a PDF written by the printer: its pages and its one picture.
+struct PdfFile {
+    QByteArray bytes;
+
+    int pages() const {
+        int n = 0;
+        auto it = QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))
+                      .globalMatch(QString::fromLatin1(bytes));
+        for (; it.hasNext(); it.next()) {
+            ++n;
+        }
+        return n;
+    }
+    // The first image on the page, decoded (JPEG or plain RGB as the writer chose).
+    QImage picture() const {
+        const qsizetype image = bytes.indexOf("/Subtype /Image");
+        if (image < 0) {
+            return {};
+        }
+        qsizetype start = bytes.indexOf("stream", image) + 6;
+        while (bytes.at(start) == '\r' || bytes.at(start) == '\n') {
+            ++start;
+        }
+        const qsizetype end = bytes.indexOf("endstream", start);
+        return QImage::fromData(bytes.mid(start, end - start));
+    }
+};
+
+// How far two pictures of the same size are apart: the mean difference of a colour channel.
+double meanDifference(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB888);
+    const QImage y = b.convertToFormat(QImage::Format_RGB888);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const uchar* p = x.constScanLine(row);
+        const uchar* q = y.constScanLine(row);
+        for (int i = 0; i < x.width() * 3; ++i) {
+            sum += std::abs(p[i] - q[i]);
+        }
+    }
+    return sum / (x.width() * x.height() * 3.0);
+}
+
+// The spread of lightness in a picture: 0 for a blank one.
+int contrast(const QImage& image) {
+    int low = 255;
+    int high = 0;
+    for (int row = 0; row < image.height(); ++row) {
+        for (int col = 0; col < image.width(); ++col) {
+            const int v = qGray(image.pixel(col, row));
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    }
+    return high - low;
+}
+
+class PrintTest : public ScreenTest {
+  protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        ASSERT_TRUE(folder.isValid());
+        services.printer().setFileFolder(folder.path());
+        window.onShowMessage = [this](const std::string& title, const std::string& text, float) {
+            messages.push_back(title + ": " + text);
+        };
+    }
+    QStringList printed() const { return QDir(folder.path()).entryList(QDir::Files, QDir::Name); }
+    void pressCtrl(Qt::Key key) {
+        backToMain();
+        QTest::keyClick(screen.mainWindow(), key, Qt::ControlModifier);
+    }
+
+    QTemporaryDir folder;
+    std::vector<std::string> messages;
+};
+
+TEST_F(PrintTest, APrintOfTheWorkedExampleIsAOnePagePdfOfTheWindow) {
+    pressCtrl(Qt::Key_P);  // no result yet: nothing is printed and nothing is said
+    EXPECT_TRUE(printed().isEmpty());
+    EXPECT_TRUE(messages.empty());
+
+    typeWorkedExample();
+    const QImage onScreen = screen.mainWindow()->grab().toImage();
+    pressCtrl(Qt::Key_P);
+    ASSERT_EQ(printed().size(), 1);
+    const QString name = printed().front();
+    EXPECT_TRUE(QRegularExpression(
+                    QStringLiteral("^Quarvell \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d\\.pdf$"))
+                    .match(name)
+                    .hasMatch())
+        << name.toStdString();
+    ASSERT_EQ(messages.size(), 1U);
+    EXPECT_NE(messages.front().find(name.toStdString()), std::string::npos) << messages.front();
+
+    QFile file(QDir(folder.path()).filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const PdfFile pdf{file.readAll()};
+    EXPECT_EQ(pdf.pages(), 1);
+    EXPECT_GT(pdf.bytes.size(), 10'000);
+    EXPECT_LT(pdf.bytes.size(), 5'000'000);
+    const QImage page = pdf.picture();
+    ASSERT_EQ(page.size(), onScreen.size());
+    EXPECT_LT(meanDifference(page, onScreen), 4.0);
+    // The result field's text was drawn, not an empty field.
+    QWidget* fit = widgetOf(window.txtFIT);
+    const QRect field(fit->mapTo(screen.mainWindow(), QPoint(0, 0)), fit->size());
+    EXPECT_GT(contrast(page.copy(field)), 100);
+
+    // Prints within the same second never overwrite one another.
+    std::vector<std::string> told;
+    services.printer().setNotice(
+        [&told](const std::string&, const std::string& text, float) { told.push_back(text); });
+    action(window.mnuPrintResults)->trigger();
+    action(window.mnuPrintResults)->trigger();
+    EXPECT_EQ(printed().size(), 3);
+    EXPECT_EQ(told.size(), 2U);
+}
+
+TEST_F(PrintTest, PrinterSetupOpensWithoutAResultAndChangesNothing) {
+    const std::string before = Snapshot(window);
+    dialogs.dismiss();
+    action(window.mnuPrintSetup)->trigger();
+    ASSERT_EQ(dialogs.seen().size(), 1U);
+    EXPECT_EQ(dialogs.seen()[0].kind, "dialog");
+    EXPECT_EQ(dialogs.seen()[0].title, "Printer Setup");
+    EXPECT_EQ(Snapshot(window), before);
+    EXPECT_TRUE(printed().isEmpty());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PrintTest, PrintResultsAndFormFeedStandsInTheMenuButCannotBeChosen) {
+    bool chosen = false;
+    window.mnuPrintFF.onClick = [&chosen] { chosen = true; };
+    QAction* entry = action(window.mnuPrintFF);
+    EXPECT_EQ(entry->text(), "Print Results && &Form Feed");
+    EXPECT_FALSE(entry->isEnabled());
+    pressCtrl(Qt::Key_F);
+    QMenu* print = screen.main().menuAdapterOf(window.mnuPrint)->menu();
+    print->popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(print));
+    QTest::mouseClick(print, Qt::LeftButton, {}, print->actionGeometry(entry).center());
+    print->hide();
+    EXPECT_FALSE(chosen);
+}
+
+// The PATH of the program's environment, replaced for one test.
+class PathForTest {
+  public:
+    explicit PathForTest(const QString& path) : saved_(qgetenv("PATH")) {
+        qputenv("PATH", path.toLocal8Bit());
+    }
+    ~PathForTest() { qputenv("PATH", saved_); }
+    PathForTest(const PathForTest&) = delete;
+    PathForTest& operator=(const PathForTest&) = delete;
+
+  private:
+    QByteArray saved_;
+};
+
+TEST_F(ScreenTest, TheAboutBoxShowsItsTextsAndStartsTheSystemInformationTool) {
+    action(window.mnuAbout)->trigger();
+    ASSERT_NE(screen.about().window(), nullptr);
+    platform::qt::FormBinding& box = *screen.about().binding();
+    auto text = [&box](const Control& c) {
+        if (auto* label = qobject_cast<QLabel*>(box.widgetOf(c))) {
+            return label->text();
+        }
+        return qobject_cast<QPushButton*>(box.widgetOf(c))->text();
+    };
+    EXPECT_EQ(screen.about().window()->windowTitle(), "About Quarvell");
+    EXPECT_EQ(text(window.frmAbout.lblTitle), "Quarvell");
+    EXPECT_EQ(text(window.frmAbout.lblVersion), QStringLiteral("Version %1.%2.%3")
+                                                    .arg(kVersionMajor)
+                                                    .arg(kVersionMinor)
+                                                    .arg(kVersionRevision));
+    EXPECT_EQ(text(window.frmAbout.lblVersion),
+              qobject_cast<QLabel*>(widgetOf(window.lblVersion))->text());
+    EXPECT_EQ(text(window.frmAbout.lblDescription),
+              "Failure rate predictions based on MIL-HDBK-217F for Capacitors.\n"
+              "Based on worksheet previously created by Halvorin, TELVARO.\n"
+              "FIT = Failures In Time\n"
+              "FIT = Failures per Billion Part-Hours of Operation.\n"
+              "\n"
+              "Dervanth");
+    EXPECT_EQ(text(window.frmAbout.cmdOK), "OK");
+    EXPECT_EQ(text(window.frmAbout.cmdSysInfo), "&System Info...");
+
+    // No tool on the PATH: the message, and the box stays open.
+    const QTemporaryDir bin;
+    {
+        const PathForTest path(bin.path());
+        dialogs.press(QMessageBox::Ok);
+        QTest::mouseClick(box.widgetOf(window.frmAbout.cmdSysInfo), Qt::LeftButton);
+    }
+    ASSERT_EQ(dialogs.seen().size(), 1U);
+    EXPECT_EQ(dialogs.seen()[0].title, "Quarvell");
+    EXPECT_EQ(dialogs.seen()[0].text, "System Information Is Unavailable At This Time");
+    EXPECT_EQ(dialogs.seen()[0].buttons, QMessageBox::Ok);
+    EXPECT_EQ(dialogs.seen()[0].icon, QMessageBox::NoIcon);
+    ASSERT_NE(screen.about().window(), nullptr);
+
+    // A system monitor on the PATH is started.
+    const QString ran = bin.filePath(QStringLiteral("ran"));
+    {
+        QFile tool(bin.filePath(QStringLiteral("gnome-system-monitor")));
+        ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+        tool.write(QStringLiteral("#!/bin/sh\necho started > '%1'\n").arg(ran).toLocal8Bit());
+        tool.close();
+        tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const PathForTest path(bin.path());
+        QTest::mouseClick(box.widgetOf(window.frmAbout.cmdSysInfo), Qt::LeftButton);
+    }
+    EXPECT_TRUE(waitUntil([&ran] { return QFile::exists(ran); }, 5000));
+    EXPECT_EQ(dialogs.seen().size(), 1U);
+}
+
+}  // namespace
+}  // namespace quarvell::app
