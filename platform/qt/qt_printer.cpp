@@ -119,10 +119,9 @@ void QtPrinter::printWindow() {
 }
 
 void QtPrinter::printOnPaper(QPrinter& printer) {
-    lastOutput_ = printer.printerName();
     if (!paint(printer)) {
         tell("Not Printed",
-             QStringLiteral("The printer %1 could not print the form.").arg(lastOutput_));
+             QStringLiteral("The printer %1 could not print the form.").arg(printer.printerName()));
     }
 }
 
@@ -133,7 +132,6 @@ void QtPrinter::printToFile(const QString& path, bool noPrinter) {
     }
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setOutputFileName(path);
-    lastOutput_ = path;
     const QFileInfo file(path);
     const QString where = QStringLiteral("%1\r\nin %2")
                               .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));

@@ -44,9 +44,6 @@ class QtPrinter : public Printer {
     // folder restores the usual choice.
     void setFileFolder(const QString& folder) { fileFolder_ = folder; }
 
-    // Where the last print went: the PDF file written, or the printer's name; empty before.
-    QString lastOutput() const { return lastOutput_; }
-
   private:
     bool paint(QPrinter& printer);
     void printOnPaper(QPrinter& printer);
@@ -56,7 +53,6 @@ class QtPrinter : public Printer {
     QPointer<QWidget> window_;
     Notice notice_;
     QString fileFolder_;
-    QString lastOutput_;
     // The printer and settings chosen in Printer Setup; none until the user confirmed it.
     std::unique_ptr<QPrinter> chosen_;
     // Where the picture's top-left corner goes, from the paper's corner.
