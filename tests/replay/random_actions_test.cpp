@@ -2,9 +2,10 @@
 // reproduced: after each, nothing has crashed and no visible text shows "nan" or "inf".
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <deque>
+#include <map>
 #include <random>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -26,22 +27,8 @@ const std::vector<std::string> kTexts = {
 const std::string kKeys = "0123456789.,-+eECRTVHPFx ";
 
 bool HoldsNonNumberWord(const std::string& text) {
-    for (std::size_t i = 0; i + 3 <= text.size(); ++i) {
-        const auto lower = [&](std::size_t k) {
-            return static_cast<char>(std::tolower(static_cast<unsigned char>(text[k])));
-        };
-        const std::string word = {lower(i), lower(i + 1), lower(i + 2)};
-        if (word != "nan" && word != "inf") {
-            continue;
-        }
-        const bool letterBefore = i > 0 && std::isalpha(static_cast<unsigned char>(text[i - 1]));
-        const bool letterAfter =
-            i + 3 < text.size() && std::isalpha(static_cast<unsigned char>(text[i + 3]));
-        if (!letterBefore && !letterAfter) {
-            return true;
-        }
-    }
-    return false;
+    static const std::regex word("(^|[^a-z])(nan|inf)([^a-z]|$)", std::regex::icase);
+    return std::regex_search(text, word);
 }
 
 // The first visible text that shows a non-number, or "".
@@ -54,27 +41,17 @@ std::string NonNumberOnScreen(const window::FrmFit& w) {
             continue;
         }
         std::vector<std::string> texts;
-        switch (c->kind()) {
-            case ControlKind::Label:
-                texts.push_back(static_cast<const platform::Label*>(c)->caption());
-                break;
-            case ControlKind::TextBox:
-                texts.push_back(static_cast<const platform::TextBox*>(c)->text());
-                break;
-            case ControlKind::ComboBox: {
-                const auto* l = static_cast<const platform::ComboBox*>(c);
-                texts = l->items();
-                texts.push_back(l->text());
-                break;
-            }
-            case ControlKind::Frame:
-                texts.push_back(static_cast<const platform::Frame*>(c)->caption());
-                break;
-            case ControlKind::Form:
-                texts.push_back(static_cast<const platform::Form*>(c)->caption());
-                break;
-            default:
-                break;
+        if (const auto* l = dynamic_cast<const platform::Label*>(c)) {
+            texts = {l->caption()};
+        } else if (const auto* t = dynamic_cast<const platform::TextBox*>(c)) {
+            texts = {t->text()};
+        } else if (const auto* b = dynamic_cast<const platform::ComboBox*>(c)) {
+            texts = b->items();
+            texts.push_back(b->text());
+        } else if (const auto* f = dynamic_cast<const platform::Frame*>(c)) {
+            texts = {f->caption()};
+        } else if (const auto* form = dynamic_cast<const platform::Form*>(c)) {
+            texts = {form->caption()};
         }
         for (const std::string& t : texts) {
             if (HoldsNonNumberWord(t)) {
@@ -91,63 +68,45 @@ class RandomScript {
 
     std::string next(const Session& session) {
         const window::FrmFit& w = session.window;
-        std::vector<const Control*> lists, fields, focusable, bars, clickable;
+        std::map<ControlKind, std::vector<std::string>> byKind;
+        std::vector<std::string> fields, focusable;
         for (const Control* c : w.controls()) {
-            switch (c->kind()) {
-                case ControlKind::ComboBox:
-                    lists.push_back(c);
-                    if (static_cast<const platform::ComboBox*>(c)->editable()) {
-                        fields.push_back(c);
-                    }
-                    break;
-                case ControlKind::TextBox:
-                    fields.push_back(c);
-                    break;
-                case ControlKind::ScrollBar:
-                    bars.push_back(c);
-                    break;
-                case ControlKind::Button:
-                case ControlKind::MenuItem:
-                case ControlKind::OptionButton:
-                    clickable.push_back(c);
-                    break;
-                case ControlKind::Label:
-                    if (c == &w.lblBase) {
-                        clickable.push_back(c);
-                    }
-                    break;
-                default:
-                    break;
+            byKind[c->kind()].push_back(window::ControlKey(*c));
+            const auto* list = dynamic_cast<const platform::ComboBox*>(c);
+            if (c->kind() == ControlKind::TextBox || (list != nullptr && list->editable())) {
+                fields.push_back(window::ControlKey(*c));
             }
         }
         for (const Control* c : w.focus().controls()) {
-            focusable.push_back(c);
+            focusable.push_back(window::ControlKey(*c));
         }
-        const auto pick = [&](const auto& v) { return v[below(v.size())]; };
-        const auto key = [&](const Control* c) { return window::ControlKey(*c); };
+        std::vector<std::string> clickable = {"cmdOK", "cmdSysInfo", "lblBase"};
+        for (ControlKind k :
+             {ControlKind::Button, ControlKind::MenuItem, ControlKind::OptionButton}) {
+            clickable.insert(clickable.end(), byKind[k].begin(), byKind[k].end());
+        }
+        const auto pick = [&](const std::vector<std::string>& v) { return v[below(v.size())]; };
 
         switch (below(17)) {
             case 0:
             case 1:
             case 2: {
-                const auto* l = static_cast<const platform::ComboBox*>(pick(lists));
-                return "select " + key(l) + " " + std::to_string(below(l->items().size() + 1));
+                const std::string list = pick(byKind[ControlKind::ComboBox]);
+                const auto* c = dynamic_cast<const platform::ComboBox*>(w.find(list));
+                return "select " + list + " " + std::to_string(below(c->items().size() + 1));
             }
             case 3:
                 return "select optNotice " + std::to_string(1 + below(2));
             case 4:
             case 5:
-                return "type " + key(pick(fields)) + " " + pick(kTexts);
+                return "type " + pick(fields) + " " + pick(kTexts);
             case 6:
-                return "focus " + key(pick(focusable));
-            case 7: {
-                const int v = static_cast<int>(below(400)) - 100;
-                return "scroll " + key(pick(bars)) + " " + std::to_string(v);
-            }
-            case 8: {
-                static const std::vector<std::string> about = {"cmdOK", "cmdSysInfo"};
-                return "click " + (below(4) == 0 ? pick(about) : key(pick(clickable)));
-            }
+                return "focus " + pick(focusable);
+            case 7:
+                return "scroll " + pick(byKind[ControlKind::ScrollBar]) + " " +
+                       std::to_string(static_cast<int>(below(400)) - 100);
+            case 8:
+                return "click " + pick(clickable);
             case 9:
                 return std::string("key ") + kKeys[below(kKeys.size())];
             case 10:
@@ -158,11 +117,9 @@ class RandomScript {
                 return "f1";
             case 13:
                 return below(3) == 0 ? "cancel" : "answer " + pick(kTexts);
-            case 14: {
-                static const std::vector<std::string> replies = {"Yes", "No", "OK"};
+            case 14:
                 // Mostly No: a quit ends the run early.
-                return "reply " + (below(5) == 0 ? pick(replies) : std::string("No"));
-            }
+                return "reply " + (below(5) == 0 ? pick({"Yes", "No", "OK"}) : "No");
             case 15:
                 return "wait " + std::to_string(below(9));
             default:
@@ -187,9 +144,8 @@ TEST(RandomActions, NothingCrashesAndNoNonNumberShows) {
     int sessions = 1;
     for (int i = 0; i < kActions; ++i) {
         if (session->ended()) {
-            session = std::make_unique<Session>(sessions % 2 == 0 ? platform::kPeriodLocale
-                                                                  : platform::kCommaLocale);
-            ++sessions;
+            session = std::make_unique<Session>(sessions++ % 2 == 0 ? platform::kPeriodLocale
+                                                                    : platform::kCommaLocale);
             recent.clear();
         }
         const std::string line = script.next(*session);
@@ -204,7 +160,6 @@ TEST(RandomActions, NothingCrashesAndNoNonNumberShows) {
         } else {
             session->act([&] { Perform(*session, *parsed.action); });
         }
-
         const std::string bad = NonNumberOnScreen(session->window);
         if (!bad.empty()) {
             std::string history;
@@ -216,17 +171,15 @@ TEST(RandomActions, NothingCrashesAndNoNonNumberShows) {
                    << history;
         }
     }
-    EXPECT_GE(sessions, 1);
 }
 
 TEST(RandomActions, NonNumberWordsAreFoundOnlyAsWords) {
-    EXPECT_TRUE(HoldsNonNumberWord("nan"));
-    EXPECT_TRUE(HoldsNonNumberWord("PI(T) = -inf"));
-    EXPECT_TRUE(HoldsNonNumberWord("1.#INF Parts"));
-    EXPECT_TRUE(HoldsNonNumberWord("NaN Hrs"));
-    EXPECT_FALSE(HoldsNonNumberWord("&System Info..."));
-    EXPECT_FALSE(HoldsNonNumberWord("Maintenance"));
-    EXPECT_FALSE(HoldsNonNumberWord("Out of range"));
+    for (const char* text : {"nan", "PI(T) = -inf", "1.#INF Parts", "NaN Hrs"}) {
+        EXPECT_TRUE(HoldsNonNumberWord(text)) << text;
+    }
+    for (const char* text : {"&System Info...", "Maintenance", "Out of range"}) {
+        EXPECT_FALSE(HoldsNonNumberWord(text)) << text;
+    }
 }
 
 }  // namespace

@@ -42,11 +42,6 @@ inline void ChooseType(replay::Session& session, std::string_view code) {
     Act(session, "select cmbType " + std::to_string(TypePosition(session, code)));
 }
 
-// Switches to Notice 1 as the user does; the type in use carries over.
-inline void UseNotice1(replay::Session& session) {
-    Act(session, "select optNotice 1");
-}
-
 // Capacitance and rated voltage typed, each followed by Enter: a result is on screen.
 inline void EnterPart(replay::Session& session, std::string_view capacitance,
                       std::string_view ratedVoltage) {
