@@ -23,10 +23,17 @@ const tables::Notice2Type* FindType(char letter) {
 
 // Selects the default denominator when none is selected (its Click handler runs at once and
 // may recalculate nested), then reads the denominator with a period as decimal separator.
-float PiVDenominatorFromList(Pass& p, int defaultIndex) {
+// The polymer types: the PI(V) denominator comes from cmbPiV (its default entry selected
+// first when none is, which may recalculate nested), the list is shown, and the type's two
+// note lines replace whatever note the type selection assembled.
+float SetUpPolymer(Pass& p, int defaultIndex, const char* notes) {
     if (p.view.cmbPiV.index() == -1) {
         p.view.cmbPiV.select(defaultIndex);
     }
+    p.view.lblUnity.setVisible(true);
+    p.view.cmbPiV.setVisible(true);
+    p.note = notes;
+    p.separator = kCrLf;
     p.in.PiVDenominatorText = p.view.cmbPiV.text();
     const double d = PeriodNumberAtStart(p.in.PiVDenominatorText);
     return std::fabs(d) <= std::numeric_limits<float>::max() ? static_cast<float>(d) : 0.0F;
@@ -59,15 +66,12 @@ void RunNotice2Model(Pass& p) {
         }
         out.TempLimit = 125;
     } else if (letter == 'j') {
-        piVDenominator = PiVDenominatorFromList(p, 2);
-        v.lblUnity.setVisible(true);
-        v.cmbPiV.setVisible(true);
+        piVDenominator = SetUpPolymer(
+            p, 2,
+            "NOTE: No provisions in 217F for Tantalum-Polymer.\r\n"
+            "NOTE: In PI(V) default denominator or Unity Factor changed from 0.6 to 0.8");
         v.lblPIsr.setVisible(true);
         formula = tables::kFormulaSeriesResistance;
-        p.note =
-            "NOTE: No provisions in 217F for Tantalum-Polymer.\r\n"
-            "NOTE: In PI(V) default denominator or Unity Factor changed from 0.6 to 0.8";
-        p.separator = kCrLf;
         if (in.AppTemp > 105) {
             p.derate(105, 20);
             p.append(
@@ -76,14 +80,11 @@ void RunNotice2Model(Pass& p) {
         }
         out.TempLimit = in.TempRating;
     } else if (letter == 'k') {
-        piVDenominator = PiVDenominatorFromList(p, 1);
-        v.lblUnity.setVisible(true);
-        v.cmbPiV.setVisible(true);
-        formula = tables::kFormulaSeriesResistance;
-        p.note =
+        piVDenominator = SetUpPolymer(
+            p, 1,
             "NOTE: No provisions in 217F for Aluminum-Polymer.\r\n"
-            "NOTE: In PI(V), default denominator or Unity Factor changed from 0.6 to 0.9";
-        p.separator = kCrLf;
+            "NOTE: In PI(V), default denominator or Unity Factor changed from 0.6 to 0.9");
+        formula = tables::kFormulaSeriesResistance;
         out.TempLimit = 125;
     } else {
         formula += type->styleSuffix;
