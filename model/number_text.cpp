@@ -50,9 +50,16 @@ std::optional<Scanned> Scan(std::string_view t, const NumberLocale& loc) {
     long fracLeadingZeros = 0;
     int mantissaDigits = 0;
     bool decimalSeen = false;
+    // Group separators count only between groups of digits: one to three before the first
+    // separator, exactly three after each one ("1,250.5"), so that "12.5" under a decimal
+    // comma is not quietly read as 125.
+    bool grouped = false;
+    int groupDigits = 0;
+    const auto groupsComplete = [&] { return !grouped || groupDigits == 3; };
     for (; i < n; ++i) {
         const char c = t[i];
         if (IsDigit(c)) {
+            ++groupDigits;
             ++mantissaDigits;
             s.clean.push_back(c);
             if (c != '0') {
@@ -64,16 +71,22 @@ std::optional<Scanned> Scan(std::string_view t, const NumberLocale& loc) {
                 ++fracLeadingZeros;
             }
         } else if (c == loc.decimal && !decimalSeen) {
+            if (!groupsComplete()) {
+                return std::nullopt;
+            }
             decimalSeen = true;
             s.clean.push_back('.');
         } else if (c == loc.group && !decimalSeen && mantissaDigits > 0) {
-            // Group separators are taken loosely among the integer digits, as the classic
-            // numeric test does ("1,2" counts as 12).
+            if (grouped ? groupDigits != 3 : groupDigits > 3) {
+                return std::nullopt;
+            }
+            grouped = true;
+            groupDigits = 0;
         } else {
             break;
         }
     }
-    if (mantissaDigits == 0) {
+    if (mantissaDigits == 0 || (!decimalSeen && !groupsComplete())) {
         return std::nullopt;
     }
     long exponent = 0;

@@ -48,13 +48,33 @@ TEST(NumericTest, AcceptsWhatTheClassicLocaleAwareTestAccepts) {
         std::optional<double> period;  // the value under each convention, or not numeric
         std::optional<double> comma;
     } cases[] = {
-        {"  12  ", 12, 12},        {"-1,5", -15, -1.5}, {"1,234.5", 1234.5, kNo},
-        {"1.234,5", kNo, 1234.5},  {"1,2", 12, 1.2},    {"1,", 1, 1},
-        {"2,5e-3", 25e-3, 2.5e-3}, {".5", 0.5, kNo},    {"5.", 5, 5},
-        {"-0", -0.0, -0.0},        {"1e-400", 0, 0},    {"", kNo, kNo},
-        {"+", kNo, kNo},           {".", kNo, kNo},     {"1.2.3", kNo, 123},
-        {"1e", kNo, kNo},          {"e5", kNo, kNo},    {"1 2", kNo, kNo},
-        {"1e400", kNo, kNo},       {"0x10", kNo, kNo},
+        {"  12  ", 12, 12},
+        {"-1,5", kNo, -1.5},
+        {"1,234.5", 1234.5, kNo},
+        {"1.234,5", kNo, 1234.5},
+        {"1,2", kNo, 1.2},
+        {"1,", kNo, 1},
+        {"2,5e-3", kNo, 2.5e-3},
+        {".5", 0.5, kNo},
+        {"5.", 5, kNo},
+        {"-0", -0.0, -0.0},
+        {"1e-400", 0, 0},
+        {"", kNo, kNo},
+        {"+", kNo, kNo},
+        {".", kNo, kNo},
+        {"1.2.3", kNo, kNo},
+        // A group separator only between groups of three digits.
+        {"12.5", 12.5, kNo},
+        {"1,,5", kNo, kNo},
+        {"1,234,567", 1234567, kNo},
+        {"1234,567", kNo, 1234.567},
+        {"1,2345", kNo, 1.2345},
+        {"-1.250,5e1", kNo, -12505},
+        {"1e", kNo, kNo},
+        {"e5", kNo, kNo},
+        {"1 2", kNo, kNo},
+        {"1e400", kNo, kNo},
+        {"0x10", kNo, kNo},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
