@@ -48,6 +48,9 @@ struct CalcResults {
     float DeratedVoltage = 0;
     std::int16_t TempLimit = 0;
     std::string NoteText;
+    // The last recalculation that ran to its end gave a finite FIT above 0: what printing
+    // (and anything else that reports a result) needs.
+    bool Usable = false;
 };
 
 struct CalcState {

@@ -106,6 +106,19 @@ void Pass::showDerated() {
 
 }  // namespace detail
 
+std::optional<float> PiVDenominator(std::string_view text, const platform::NumberLocale& locale) {
+    std::optional<double> v = ParseNumber(text, locale);
+    if (!v) {
+        v = ParseNumber(text, platform::kPeriodLocale);
+    }
+    // Checked as the single it is stored as; far outside the range it cannot round into it.
+    if (!v || !(std::fabs(*v) < 2)) {
+        return std::nullopt;
+    }
+    const auto d = static_cast<float>(*v);
+    return d >= 0.5F && d <= 1.0F ? std::optional<float>(d) : std::nullopt;
+}
+
 void Recalculate(CalcState& state, RecalcView& view, const platform::NumberLocale& locale) {
     namespace tables = model::tables;
     // 1.
@@ -153,9 +166,17 @@ void Recalculate(CalcState& state, RecalcView& view, const platform::NumberLocal
     // 6. Failure rate and PI(Q).
     in.FrLevel = view.cmbFR.index();
     bool rateUsable = true;
+    // Without a rate of its own (no rate ever entered, a life test without complete data) the
+    // pass shows no number rather than a FIT from a rate that belongs to something else.
+    const char* missingRate = nullptr;
     if (in.FrLevel == 0) {
-        const float product = in.TestPieces * in.TestHours * in.TestFailures;
-        if (product > 0) {
+        // Multiplied in double and rounded once: a single-precision product taken one factor
+        // at a time can underflow on the way.
+        const auto product =
+            static_cast<float>(static_cast<double>(in.TestPieces) * in.TestHours * in.TestFailures);
+        if (!(product > 0)) {
+            missingRate = "Life test incomplete: enter hours, pieces and failures.";
+        } else {
             const double bias = in.LifeBias;
             rateUsable =
                 p.store(out.FailureRate,
@@ -164,6 +185,9 @@ void Recalculate(CalcState& state, RecalcView& view, const platform::NumberLocal
         }
     } else if (in.FrLevel == 1) {
         rateUsable = p.store(out.FailureRate, in.EnteredRate, "the failure rate");
+        if (out.FailureRate == 0) {
+            missingRate = "No failure rate entered.";
+        }
     } else if (in.FrLevel >= tables::kFirstFixedLevel &&
                in.FrLevel <
                    tables::kFirstFixedLevel + static_cast<int>(tables::kLevelRate.size())) {
@@ -174,8 +198,10 @@ void Recalculate(CalcState& state, RecalcView& view, const platform::NumberLocal
         rateUsable && p.store(out.PiQ, std::sqrt(static_cast<double>(out.FailureRate)), "PI(Q)");
     if (in.FrLevel == 0) {
         const float rate = out.FailureRate;
-        std::string text;
-        if (!rateUsable || !std::isfinite(rate)) {
+        std::string text;  // no derived rate while the test data are incomplete
+        if (missingRate != nullptr) {
+            text = std::string();
+        } else if (!rateUsable || !std::isfinite(rate)) {
             text = detail::kOutOfRangeText;
         } else if (rate >= 0.1F) {
             text = p.format(rate, "#0.00\\%/kPcHr");
@@ -224,6 +250,9 @@ void Recalculate(CalcState& state, RecalcView& view, const platform::NumberLocal
         "PI(Q) = SQR(%/kPcHrs) = " +
         (piQUsable ? p.format(out.PiQ, "###0.000") : std::string(detail::kOutOfRangeText)));
     view.lblFR.setCaption("Failure Rate %/kPcHrs @" + std::to_string(in.TempRating) + "\u00B0C+Vr");
+    if (missingRate != nullptr) {
+        p.append(missingRate);
+    }
     if (out.DeratedVoltage < in.RatedVoltage) {
         view.lblS.setForeColor(platform::kRed);
         p.appendKeepingSeparator(
@@ -252,16 +281,23 @@ void Recalculate(CalcState& state, RecalcView& view, const platform::NumberLocal
     view.lblCalcMTBF.setVisible(true);
     view.txtFIT.setVisible(true);
     view.txtMTBF.setVisible(true);
+    // An MTBF is shown only beside the FIT it belongs to.
     if (p.outOfRange != nullptr) {
         view.txtFIT.setText(std::string(detail::kOutOfRangeText));
         view.txtMTBF.setText(std::string(detail::kOutOfRangeText));
+    } else if (missingRate != nullptr) {
+        out.Fit = 0;
+        view.txtFIT.setText(std::string());
+        view.txtMTBF.setText(std::string());
     } else {
         view.txtFIT.setText(FormatFit(out.Fit, locale));
-        if (out.Fit != 0) {
-            const auto rate = static_cast<float>(static_cast<double>(out.Fit) / 1e9);
-            view.txtMTBF.setText(FormatMtbf(rate, locale));
-        }
+        view.txtMTBF.setText(
+            out.Fit != 0
+                ? FormatMtbf(static_cast<float>(static_cast<double>(out.Fit) / 1e9), locale)
+                : std::string());
     }
+    out.Usable =
+        p.outOfRange == nullptr && missingRate == nullptr && std::isfinite(out.Fit) && out.Fit > 0;
 
     // 14, 15.
     view.lblS.setVisible(true);

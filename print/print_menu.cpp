@@ -1,11 +1,14 @@
 #include "print/print_menu.h"
 
+#include <cmath>
+
 namespace quarvell::print {
 
 bool HasUsableResult(const model::CalcState& state) {
     // Single precision on purpose: a product that underflows a float counts as no result.
     const float product = state.in.Capacitance * state.in.RatedVoltage;
-    return product != 0.0f && state.out.Fit != 0.0f;
+    const float fit = state.out.Fit;
+    return state.out.Usable && product != 0.0f && std::isfinite(fit) && fit > 0.0f;
 }
 
 void mnuPrintResults_Click(const model::CalcState& state, platform::Printer& printer) {

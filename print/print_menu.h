@@ -11,8 +11,8 @@ namespace quarvell::print {
 
 inline constexpr double kPrintMarginInches = 0.25;
 
-// A result is usable when Capacitance times RatedVoltage, formed in single precision, and
-// Fit are both non-zero; negative values count as non-zero.
+// A result is usable when the last recalculation ran to its end with a finite FIT above 0
+// and Capacitance times RatedVoltage, formed in single precision, is not zero.
 bool HasUsableResult(const model::CalcState& state);
 
 // "&Print Quarvell Form": without a usable result nothing reaches the printer and nothing is

@@ -67,7 +67,7 @@ void FrmFit::startLifeTest() {
     s.in.TestPieces = 0;
     s.in.TestHours = 0;
     s.in.TestFailures = 0;
-    for (platform::TextBox* t : {&txtHrs, &txtPcs, &txtFail, &txtFIT, &txtMTBF}) {
+    for (platform::TextBox* t : {&txtHrs, &txtPcs, &txtFail, &txtFR, &txtFIT, &txtMTBF}) {
         t->setText("");
     }
     const int type = cmbType.index();
@@ -78,8 +78,9 @@ void FrmFit::startLifeTest() {
         cmbLife.select(bias);
     }
     s.in.LifeBias = doubleBias ? 2.0f : 1.0f;
-    // The calculation waits for the three test values.
     s.out.Fit = 0;
+    // Shows no number until the three test values are in, and says what is missing.
+    recalculate();
 }
 
 void FrmFit::askKnownRate() {
@@ -146,9 +147,9 @@ void FrmFit::lifeTestEntry(platform::TextBox& field, float& value, const char* p
             value = *v;
         }
     }
-    if (s.in.TestPieces * s.in.TestFailures * s.in.TestHours > 0) {
-        recalculate();
-    }
+    // Also with incomplete or unusable data, so that a result of earlier data never stays on
+    // screen beside them.
+    recalculate();
 }
 
 void FrmFit::txtHrs_LostFocus() {

@@ -202,8 +202,12 @@ TEST(Recalculate, LifeTestDerivesTheFailureRateFromAllThreeValues) {
         {1000, 100, 0.05F, 1, "0.05%/kPcHr", 0.05F},
         {1000, 100, 0.005F, 1, "0.005%/kPcHr", 0.005F},
         {1000, 100, 0.0005F, 1, "0.50PPM/kPcHr", 0.0005F},
-        {0, 0, 0, 1, "0.10%/kPcHr", 0.1F},  // no data: the rate shown before stays
-        {100, 1000, 0, 1, "0.10%/kPcHr", 0.1F},
+        // No usable data: the stored rate stays, but nothing is shown as derived from them.
+        {0, 0, 0, 1, "", 0.1F},
+        {100, 1000, 0, 1, "", 0.1F},
+        {100, -5, 1, 1, "", 0.1F},
+        // The product is taken in double: no underflow on the way.
+        {1e-30F, 1e-30F, 1e30F, 1, "Out of range", 0.1F},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rateText);
@@ -216,7 +220,17 @@ TEST(Recalculate, LifeTestDerivesTheFailureRateFromAllThreeValues) {
         w.run({.level = kLevelLifeTest});
         EXPECT_FLOAT_EQ(w.state.out.FailureRate, c.rate);
         EXPECT_EQ(w.txtFR.text(), c.rateText);
-        EXPECT_FLOAT_EQ(w.state.out.PiQ, std::sqrt(c.rate));
+        const bool incomplete = c.rateText[0] == '\0';
+        if (incomplete) {
+            EXPECT_EQ(w.txtFIT.text(), "");
+            EXPECT_EQ(w.txtMTBF.text(), "");
+            EXPECT_EQ(w.state.out.Fit, 0);
+            EXPECT_EQ(w.noteLines().back(),
+                      "NOTE: Life test incomplete: enter hours, pieces and failures.");
+        } else if (w.txtFIT.text() != "Out of range") {
+            EXPECT_FLOAT_EQ(w.state.out.PiQ, std::sqrt(c.rate));
+        }
+        EXPECT_EQ(w.state.out.Usable, !incomplete && w.txtFIT.text() != "Out of range");
     }
 }
 
@@ -355,13 +369,24 @@ TEST(Recalculate, NumbersFollowTheLocaleAndTheDenominatorIsReadWithAPeriod) {
     EXPECT_EQ(w.state.in.PiVDenominatorText, ".8");
 }
 
-TEST(Recalculate, ZeroFitShowsZeroAndKeepsTheMtbfText) {
+// An MTBF never stands beside a FIT it does not belong to.
+TEST(Recalculate, NoRateShowsNoNumberAndAZeroFitNoMtbf) {
     Window w;
     w.run(Part{});
-    w.state.in.EnteredRate = 0;
+    w.state.in.EnteredRate = 0;  // no rate was ever entered
     w.run({.level = kLevelEntered});
+    EXPECT_EQ(w.txtFIT.text(), "");
+    EXPECT_EQ(w.txtMTBF.text(), "");
+    EXPECT_EQ(w.state.out.Fit, 0);
+    EXPECT_FALSE(w.state.out.Usable);
+    EXPECT_EQ(w.noteLines(), Lines{"NOTE: No failure rate entered."});
+
+    w.run(Part{});
+    w.run({.temp = -260});  // PI(T) underflows to 0
+    EXPECT_EQ(w.state.out.PiT, 0);
     EXPECT_EQ(w.txtFIT.text(), "0 Parts/BPc-Hr");
-    EXPECT_EQ(w.txtMTBF.text(), "2.2 Billion-Hrs");
+    EXPECT_EQ(w.txtMTBF.text(), "");
+    EXPECT_FALSE(w.state.out.Usable);
 }
 
 TEST(Recalculate, OutOfRangeResultsAreReportedNotStored) {

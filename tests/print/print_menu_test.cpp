@@ -26,7 +26,8 @@ TEST(PrintResults, PrintsOnlyAUsableResultAndSaysNothingOtherwise) {
         {"zero rated voltage", 10, 0, 3.5F, false},
         {"negative zero capacitance", -0.0F, 50, 3.5F, false},
         {"negative product", -10, 50, 3.5F, true},
-        {"negative FIT", 10, 50, -3.5F, true},
+        {"negative FIT", 10, 50, -3.5F, false},
+        {"infinite FIT", 10, 50, std::numeric_limits<float>::infinity(), false},
         // 1e-50 is not zero in double precision but vanishes in single precision.
         {"product below single precision", 1e-30F, 1e-20F, 3.5F, false},
         {"tiny product", 1e-20F, 1e-10F, 3.5F, true},
@@ -39,7 +40,11 @@ TEST(PrintResults, PrintsOnlyAUsableResultAndSaysNothingOtherwise) {
         state.in.Capacitance = c.capacitance;
         state.in.RatedVoltage = c.ratedVoltage;
         state.out.Fit = c.fit;
+        state.out.Usable = true;  // as the recalculation that left this FIT would say
         EXPECT_EQ(HasUsableResult(state), c.usable);
+        state.out.Usable = false;  // a recalculation that did not run to its end
+        EXPECT_FALSE(HasUsableResult(state));
+        state.out.Usable = true;
 
         platform::ScriptedPrinter printer([](const platform::ServiceEvent&) {});
         mnuPrintResults_Click(state, printer);
