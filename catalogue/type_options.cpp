@@ -5,16 +5,9 @@
 
 #include "catalogue/catalogue.h"
 #include "model/number_text.h"
+#include "model/recalculate.h"
 
 namespace quarvell::catalogue {
-
-namespace {
-
-bool DenominatorInRange(float v) {
-    return v >= 0.5f && v <= 1.0f;
-}
-
-}  // namespace
 
 void cmbRating_Click(OptionsView& v) {
     if (v.state.SuspendRecalc) {
@@ -44,20 +37,16 @@ void cmbPiV_Click(OptionsView& v) {
     const char* caption =
         aluminumPolymer ? "Resetting to default (0.9)" : "Resetting to default (0.8)";
 
-    // The entries are written with a period, and the calculation reads the denominator that
-    // way whatever the locale; checking it the same way keeps what is checked and what is used
-    // the same number.
-    if (const auto value = model::ParseNumber(text, platform::kPeriodLocale)) {
-        const auto checked = static_cast<float>(*value);
-        if (DenominatorInRange(checked) &&
-            DenominatorInRange(static_cast<float>(model::PeriodNumberAtStart(text)))) {
-            v.recalculate();
-            return;
-        }
-        v.showMessage(caption, kPiVRangeWarning, kPiVWarningSeconds);
-    } else {
-        v.showMessage(caption, kPiVNumericWarning, kPiVWarningSeconds);
+    // Checked exactly as the calculation reads it: a typed value with the user's separators,
+    // the list's entries as written (".8" whatever the locale).
+    const platform::NumberLocale locale = v.services.numberLocale();
+    if (model::PiVDenominator(text, locale)) {
+        v.recalculate();
+        return;
     }
+    const bool numeric =
+        model::ParseNumber(text, locale) || model::ParseNumber(text, platform::kPeriodLocale);
+    v.showMessage(caption, numeric ? kPiVRangeWarning : kPiVNumericWarning, kPiVWarningSeconds);
     v.cmbPiV.select(defaultEntry);
     v.recalculate();
 }

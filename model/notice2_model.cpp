@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "model/number_text.h"
@@ -21,13 +22,12 @@ const tables::Notice2Type* FindType(char letter) {
     return nullptr;
 }
 
-// Selects the default denominator when none is selected (its Click handler runs at once and
-// may recalculate nested), then reads the denominator with a period as decimal separator.
-// The polymer types: the PI(V) denominator comes from cmbPiV (its default entry selected
-// first when none is, which may recalculate nested), the list is shown, and the type's two
-// note lines replace whatever note the type selection assembled.
+// The polymer types: the PI(V) denominator comes from cmbPiV, the list is shown, and the
+// type's two note lines replace whatever note the type selection assembled. With no entry
+// selected and no usable denominator typed, the default entry is selected first (its Click
+// handler runs at once and may recalculate nested); a denominator the user typed is kept.
 float SetUpPolymer(Pass& p, int defaultIndex, const char* notes) {
-    if (p.view.cmbPiV.index() == -1) {
+    if (p.view.cmbPiV.index() == -1 && !PiVDenominator(p.view.cmbPiV.text(), p.loc)) {
         p.view.cmbPiV.select(defaultIndex);
     }
     p.view.lblUnity.setVisible(true);
@@ -35,6 +35,9 @@ float SetUpPolymer(Pass& p, int defaultIndex, const char* notes) {
     p.note = notes;
     p.separator = kCrLf;
     p.in.PiVDenominatorText = p.view.cmbPiV.text();
+    if (const std::optional<float> d = PiVDenominator(p.in.PiVDenominatorText, p.loc)) {
+        return *d;
+    }
     const double d = PeriodNumberAtStart(p.in.PiVDenominatorText);
     return std::fabs(d) <= std::numeric_limits<float>::max() ? static_cast<float>(d) : 0.0F;
 }
@@ -148,7 +151,8 @@ void RunNotice2Model(Pass& p) {
         p.markOutOfRange("PI(V)");
         pv = kOutOfRangeText;
     }
-    v.lblPIv.setCaption("PI(V) = [(S/" + p.format(piVDenominator, "0.0") + ")^" +
+    // One decimal for the list's entries, up to three for a denominator typed (0.75).
+    v.lblPIv.setCaption("PI(V) = [(S/" + p.format(piVDenominator, "0.0##") + ")^" +
                         p.general(type->voltExponent) + "]+1 = " + pv);
 
     // 8. PI(T), Arrhenius. An absolute temperature of zero or below has no factor.

@@ -11,6 +11,9 @@
 // controls of its RecalcView, and writes CalcResults and the result controls. One pass keeps
 // its working values in detail::Pass (recalc_pass.h), shared by the steps and the models.
 
+#include <optional>
+#include <string_view>
+
 #include "model/calc_state.h"
 #include "platform/controls.h"
 #include "platform/number_locale.h"
@@ -54,5 +57,10 @@ struct RecalcView {
 };
 
 void Recalculate(CalcState& state, RecalcView& view, const platform::NumberLocale& locale);
+
+// The PI(V) denominator that a text of cmbPiV stands for, when it is a number from 0.5 to 1.0:
+// read with the user's separators ("0,75" under a decimal comma), else as the list's own
+// entries are written (".8").
+std::optional<float> PiVDenominator(std::string_view text, const platform::NumberLocale& locale);
 
 }  // namespace quarvell::model
