@@ -67,7 +67,12 @@ void FrmFit::txtVolt_LostFocus() {
         return;
     }
     const platform::NumberLocale locale = services_.numberLocale();
-    if (const auto v = model::ParseNumber(txtVolt.text(), locale)) {
+    const auto v = model::ParseNumber(txtVolt.text(), locale);
+    // Passing through the field without changing the rating keeps the application voltage the
+    // user set; only a new rating starts again from half of it.
+    const bool unchanged =
+        v && hscApp.enabled() && FitsSingle(*v) && static_cast<float>(*v) == s.in.RatedVoltage;
+    if (v && !unchanged) {
         const auto rated = static_cast<float>(std::clamp(*v, -kFloatMax, kFloatMax));
         const float half = rated / 2;
         const std::int16_t steps =
@@ -117,7 +122,7 @@ void FrmFit::hscApp_Change() {
     if (txtFIT.visible()) {
         recalculate();
     }
-    focus_.setFocus(hscApp);
+    takeFocusUnlessRecalculating(hscApp);
 }
 
 void FrmFit::txtApp_LostFocus() {
@@ -139,12 +144,17 @@ void FrmFit::txtApp_LostFocus() {
     if (const auto v = usable(txtApp.text())) {
         s.in.AppVoltage = *v;
     } else {
+        const float previous = s.in.AppVoltage;
         s.in.AppVoltage = 0;
         do {
             s.InputPrompt = kAppVoltagePrompt;
             s.InputPrompt = services_.inputBox(s.InputPrompt, kAppVoltageTitle, "");
             if (s.InputPrompt.empty()) {
-                services_.endProgram();
+                // Cancel leaves the question with the previous voltage back, rather than
+                // ending the program with every entry lost.
+                s.in.AppVoltage = previous;
+                s.InputPrompt = model::GeneralText(previous, locale);
+                break;
             }
             if (const auto answer = usable(s.InputPrompt)) {
                 s.in.AppVoltage = *answer;
@@ -183,7 +193,14 @@ void FrmFit::hscTemp_Change() {
     if (txtFIT.visible()) {
         recalculate();
     }
-    focus_.setFocus(hscTemp);
+    takeFocusUnlessRecalculating(hscTemp);
+}
+
+void FrmFit::takeFocusUnlessRecalculating(platform::Control& bar) {
+    // A user's own scroll takes the focus; a value the program changed does not.
+    if (!recalculating_) {
+        focus_.setFocus(bar);
+    }
 }
 
 void FrmFit::refuseTemperature(const std::string& title, const std::string& text) {
@@ -203,17 +220,16 @@ void FrmFit::txtTemp_LostFocus() {
                           "The application temperature must be a number of degrees C.");
         return;
     }
-    const double kelvin =
-        FitsSingle(*v) ? std::nearbyint(static_cast<double>(static_cast<float>(*v)) + kKelvinOffset)
-                       : kInt16Max + 1;
-    if (!(kelvin > 0) || kelvin > kInt16Max) {
+    // Refused exactly as the message says: at or below absolute zero, or above the highest
+    // temperature whose whole kelvin still fit in 16 bits.
+    const auto t = FitsSingle(*v) ? static_cast<float>(*v) : std::numeric_limits<float>::max();
+    if (!(t > -kKelvinOffset) || t > kHighestTemperature) {
         refuseTemperature("Temperature not possible.",
                           "The application temperature must lie above -273 \u00B0C (absolute "
                           "zero) and not above " +
                               std::to_string(static_cast<int>(kHighestTemperature)) + " \u00B0C.");
         return;
     }
-    const auto t = static_cast<float>(*v);
 
     model::SuspendRecalculation(s);
     if (t > kTemperatureWarningAbove) {

@@ -1,5 +1,9 @@
 #include "window/frm_fit.h"
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
 #include "keysend/keysend.h"
 #include "print/print_menu.h"
 
@@ -116,7 +120,32 @@ void FrmFit::enterMovesOn(int& keyAscii, bool tabToo) {
 }
 
 void FrmFit::recalculate() {
+    if (state_.SuspendRecalc) {
+        return;
+    }
+    // Scroll-bar moves made by the recalculation (a derating lowering hscApp's top) are the
+    // program's, not the user's: they must not pull the focus to the scroll bar.
+    const bool outermost = !recalculating_;
+    recalculating_ = true;
     model::Recalculate(state_, recalcView_, services_.numberLocale());
+    if (outermost) {
+        fitAppRangeToRating();
+        recalculating_ = false;
+    }
+}
+
+void FrmFit::fitAppRangeToRating() {
+    const model::CalcInputs& in = state_.in;
+    // The lowered top of a 10.1j derating lasts only while the derating does; raising the top
+    // keeps the application voltage where it is.
+    const bool derated = in.TypeCode == "10.1j" && in.AppTemp > 105;
+    if (!hscApp.enabled() || derated) {
+        return;
+    }
+    const double top = std::nearbyint(static_cast<double>(voltSteps()) * in.RatedVoltage);
+    if (top > hscApp.max() && top <= std::numeric_limits<std::int16_t>::max()) {
+        hscApp.setMax(static_cast<std::int16_t>(top));
+    }
 }
 
 void FrmFit::cmbEnv_Click() {
@@ -167,9 +196,14 @@ void FrmFit::Form_KeyPress(int& keyAscii) {
         default:
             break;
     }
-    // setFocus refuses a hidden field, so V does nothing before a rated voltage is entered. The
-    // letter of a jump is not typed as well.
-    if (target != nullptr && focus_.setFocus(*target)) {
+    // The letter of a jump is never typed as well: where the jump cannot be made (V before a
+    // rated voltage is entered, H, P and F while the life-test frame is hidden) it is
+    // swallowed with a beep instead of ending up in the field that has the focus.
+    const bool lifeTestLetter = keyAscii == 'H' || keyAscii == 'P' || keyAscii == 'F';
+    if (target != nullptr || lifeTestLetter) {
+        if (target == nullptr || !focus_.setFocus(*target)) {
+            services_.beep();
+        }
         keyAscii = 0;
     }
     model::ResumeRecalculation(state_);

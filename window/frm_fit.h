@@ -197,6 +197,9 @@ class FrmFit : public platform::KeyInput {
     void enterMovesOn(int& keyAscii, bool tabToo);
     // hscApp steps per volt; 1 until a rated voltage has set them.
     int voltSteps() const;
+    // Gives hscApp back the full range of the rating once no derating lowers its top.
+    void fitAppRangeToRating();
+    void takeFocusUnlessRecalculating(platform::Control& bar);
     void refuseTemperature(const std::string& title, const std::string& text);
     void startLifeTest();
     void askKnownRate();
@@ -210,6 +213,8 @@ class FrmFit : public platform::KeyInput {
     std::vector<Menu> menus_;
     // The user typed into the PI(V) list since its entry was last checked.
     bool piVTyped_ = false;
+    // A recalculation is running: scroll-bar changes now are the program's own.
+    bool recalculating_ = false;
 
     model::RecalcView recalcView_{txtCap,     txtVolt,    cmbRating,  cmbPiV,      cmbRes,  cmbFR,
                                   cmbEnv,     optNotice2, hscApp,     lblFormula,  lblBase, lblPIt,
