@@ -57,7 +57,10 @@ std::string StreamText(const std::vector<platform::KeyEvent>& events,
     std::string text;
     for (const platform::KeyEvent& e : events) {
         const auto key = static_cast<std::uint8_t>(e.virtualKey & 0xFF);
-        text += (text.empty() ? "" : " ") + KeyName(key);
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += KeyName(key);
         if ((e.virtualKey & 0xFF00) != 0) {
             text += std::string("[") + ((e.virtualKey & 0x200) != 0 ? "C" : "") +
                     ((e.virtualKey & 0x400) != 0 ? "A" : "") +
