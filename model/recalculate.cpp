@@ -194,8 +194,11 @@ void Recalculate(CalcState& state, RecalcView& view, const platform::NumberLocal
         out.FailureRate =
             tables::kLevelRate[static_cast<std::size_t>(in.FrLevel - tables::kFirstFixedLevel)];
     }
+    // A life test without data has no rate, so no PI(Q) of its own either.
+    const bool lifeTestIncomplete = in.FrLevel == 0 && missingRate != nullptr;
     const bool piQUsable =
-        rateUsable && p.store(out.PiQ, std::sqrt(static_cast<double>(out.FailureRate)), "PI(Q)");
+        !lifeTestIncomplete && rateUsable &&
+        p.store(out.PiQ, std::sqrt(static_cast<double>(out.FailureRate)), "PI(Q)");
     if (in.FrLevel == 0) {
         const float rate = out.FailureRate;
         std::string text;  // no derived rate while the test data are incomplete
@@ -246,9 +249,10 @@ void Recalculate(CalcState& state, RecalcView& view, const platform::NumberLocal
 
     // 10. Common tail.
     view.lblPIe.setCaption("PI(E) = Lookup Env.= " + p.general(out.PiE));
-    view.lblPIq.setCaption(
-        "PI(Q) = SQR(%/kPcHrs) = " +
-        (piQUsable ? p.format(out.PiQ, "###0.000") : std::string(detail::kOutOfRangeText)));
+    view.lblPIq.setCaption("PI(Q) = SQR(%/kPcHrs) = " +
+                           (lifeTestIncomplete ? std::string()
+                            : piQUsable        ? p.format(out.PiQ, "###0.000")
+                                               : std::string(detail::kOutOfRangeText)));
     view.lblFR.setCaption("Failure Rate %/kPcHrs @" + std::to_string(in.TempRating) + "\u00B0C+Vr");
     if (missingRate != nullptr) {
         p.append(missingRate);
