@@ -1,7 +1,5 @@
 #include "catalogue/type_selection.h"
 
-#include <algorithm>
-
 #include "catalogue/catalogue.h"
 
 namespace quarvell::catalogue {
@@ -24,20 +22,15 @@ void FillResList(ResListView& v, const std::vector<std::string>& entries, const 
     model::ResumeRecalculation(v.state);
 }
 
-void ShowOptionList(ResListView& v, OptionList list) {
-    if (list == OptionList::CircuitResistance) {
+void ShowOptionList(ResListView& v, model::OptionList list) {
+    if (list == model::OptionList::CircuitResistance) {
         SetSeriesResis(v);
-    } else if (list == OptionList::Construction) {
+    } else if (list == model::OptionList::Construction) {
         SetConstruction(v);
     }
 }
 
-int IndexOf(const std::vector<std::string>& entries, const std::string& entry) {
-    const auto it = std::find(entries.begin(), entries.end(), entry);
-    return it == entries.end() ? -1 : static_cast<int>(it - entries.begin());
-}
-
-void AppendNote(model::CalcState& s, const std::string& text, bool line) {
+void AppendNote(model::CalcState& s, std::string_view text, bool line) {
     if (line) {
         s.in.PendingNote += s.NoteSeparator;
         s.NoteSeparator = model::kCrLf;
@@ -45,33 +38,36 @@ void AppendNote(model::CalcState& s, const std::string& text, bool line) {
     s.in.PendingNote += text;
 }
 
-void ApplySetup(TypeSelectionView& v, const TypeSetup& row, int ratingBefore) {
+void ApplySetup(TypeSelectionView& v, const model::CapacitorType& type, int ratingBefore) {
+    using Kind = model::NotePiece::Kind;
     model::CalcState& s = v.state;
-    if (row.optionListFirst) {
-        ShowOptionList(v.res, row.optionList);
+    if (type.optionListFirst) {
+        ShowOptionList(v.res, type.option);
     }
 
     v.cmbRating.clear();
-    for (const std::string& entry : row.ratings) {
-        v.cmbRating.addItem(entry);
+    for (int i = 0; i < type.ratingCount(); ++i) {
+        v.cmbRating.addItem(RatingEntry(type.ratings[static_cast<std::size_t>(i)]));
     }
-    v.cmbRating.select(row.defaultRating);
+    v.cmbRating.select(type.defaultRating);
 
-    if (!row.optionListFirst) {
-        ShowOptionList(v.res, row.optionList);
+    if (!type.optionListFirst) {
+        ShowOptionList(v.res, type.option);
     }
 
-    v.txtStyle.setText(row.style);
+    v.txtStyle.setText(std::string(type.style));
 
-    for (const NotePiece& piece : row.notes) {
+    for (const model::NotePiece& piece : type.notes) {
         switch (piece.kind) {
-            case NotePiece::Kind::Line:
+            case Kind::None:
+                break;
+            case Kind::Line:
                 AppendNote(s, piece.text, true);
                 break;
-            case NotePiece::Kind::Suffix:
+            case Kind::Suffix:
                 AppendNote(s, piece.text, false);
                 break;
-            case NotePiece::Kind::ForcedRatingLine:
+            case Kind::ForcedRatingLine:
                 if (s.in.TempRating != 125) {
                     AppendNote(s, piece.text, true);
                     s.in.TempRating = 125;
@@ -80,24 +76,27 @@ void ApplySetup(TypeSelectionView& v, const TypeSetup& row, int ratingBefore) {
         }
     }
 
-    if (row.keepsRating) {
-        std::string keptEntry = "+";
-        keptEntry.append(std::to_string(KeptTemperature(ratingBefore))).append("°C");
-        const int kept = IndexOf(row.ratings, keptEntry);
-        if (kept >= 0) {
-            v.cmbRating.select(kept);
+    if (type.keepsRating) {
+        const int kept = KeptTemperature(ratingBefore);
+        for (int i = 0; i < type.ratingCount(); ++i) {
+            if (type.ratings[static_cast<std::size_t>(i)] == kept) {
+                v.cmbRating.select(i);
+                break;
+            }
         }
     }
 
-    if (row.piVEntry >= 0) {
+    if (type.polymer()) {
         v.cmbPiV.setVisible(true);
         v.lblPIv.setVisible(true);
-        v.cmbPiV.select(row.piVEntry);
+        v.cmbPiV.select(type.piVEntry);
     }
 
-    v.cmbType.setHelpContext(row.helpContext);
-    v.cmbLife.select(row.biasEntry);
-    if (row.setsTempLimit125) {
+    v.cmbType.setHelpContext(type.helpContext);
+    v.cmbLife.select(type.biasEntry);
+    // Of the Notice 1 types only 10.4 has a limit of its own, and choosing it sets that limit.
+    if (type.notice == model::Notice::One &&
+        type.model.tempLimit == model::TempLimitRule::Fixed125) {
         s.out.TempLimit = 125;
     }
 }
@@ -118,8 +117,9 @@ void cmbType_Click(TypeSelectionView& v) {
     v.cmbPiV.setVisible(false);
     v.lblPIv.setVisible(false);
 
-    if (const TypeSetup* row = FindTypeSetup(s.in.Notice, s.in.TypeCode)) {
-        ApplySetup(v, *row, ratingBefore);
+    if (const model::CapacitorType* type =
+            model::FindType(static_cast<model::Notice>(s.in.Notice), s.in.TypeCode)) {
+        ApplySetup(v, *type, ratingBefore);
     }
 
     model::ResumeRecalculation(s);

@@ -439,7 +439,7 @@ std::string FormatPattern(double value, std::string_view pattern, const NumberLo
 }
 
 float LeadingNumber(std::string_view text, bool decimalIsPoint) {
-    const NumberLocale loc = decimalIsPoint ? platform::kPeriodLocale : platform::kCommaLocale;
+    const NumberLocale loc = decimalIsPoint ? model::kPeriodLocale : model::kCommaLocale;
     std::size_t b = 0;
     std::size_t e = text.size();
     while (b < e && text[b] == ' ') {

@@ -8,11 +8,11 @@
 #include <string>
 #include <string_view>
 
-#include "platform/number_locale.h"
+#include "model/number_locale.h"
 
 namespace quarvell::model {
 
-using platform::NumberLocale;
+using model::NumberLocale;
 
 // The platform's numeric test: blanks around the number, an optional sign, digits with the
 // locale's group separators, the decimal separator, an optional exponent. The empty text and

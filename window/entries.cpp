@@ -66,7 +66,7 @@ void FrmFit::txtVolt_LostFocus() {
     if (s.SuspendRecalc) {
         return;
     }
-    const platform::NumberLocale locale = services_.numberLocale();
+    const model::NumberLocale locale = services_.numberLocale();
     const auto v = model::ParseNumber(txtVolt.text(), locale);
     // Passing through the field without changing the rating keeps the application voltage the
     // user set; only a new rating starts again from half of it.
@@ -130,7 +130,7 @@ void FrmFit::txtApp_LostFocus() {
     if (s.SuspendRecalc) {
         return;
     }
-    const platform::NumberLocale locale = services_.numberLocale();
+    const model::NumberLocale locale = services_.numberLocale();
     // Below the scroll bar's range a voltage is as unusable as a word; one too large for a
     // single is certainly beyond the rating and is reverted like any other.
     const auto usable = [&](const std::string& text) -> std::optional<float> {

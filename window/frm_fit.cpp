@@ -1,8 +1,5 @@
 #include "window/frm_fit.h"
 
-#include <cmath>
-#include <cstdint>
-#include <limits>
 
 #include "keysend/keysend.h"
 #include "print/print_menu.h"
@@ -116,35 +113,6 @@ void FrmFit::enterMovesOn(int& keyAscii, bool tabToo) {
     if (keyAscii == kCarriageReturn || (tabToo && keyAscii == kTabCharacter)) {
         keysend::SendKeySequence(services_.keyboard(), "{TAB}", 0);
         keyAscii = 0;
-    }
-}
-
-void FrmFit::recalculate() {
-    if (state_.SuspendRecalc) {
-        return;
-    }
-    // Scroll-bar moves made by the recalculation (a derating lowering hscApp's top) are the
-    // program's, not the user's: they must not pull the focus to the scroll bar.
-    const bool outermost = !recalculating_;
-    recalculating_ = true;
-    model::Recalculate(state_, recalcView_, services_.numberLocale());
-    if (outermost) {
-        fitAppRangeToRating();
-        recalculating_ = false;
-    }
-}
-
-void FrmFit::fitAppRangeToRating() {
-    const model::CalcInputs& in = state_.in;
-    // The lowered top of a 10.1j derating lasts only while the derating does; raising the top
-    // keeps the application voltage where it is.
-    const bool derated = in.TypeCode == "10.1j" && in.AppTemp > 105;
-    if (!hscApp.enabled() || derated) {
-        return;
-    }
-    const double top = std::nearbyint(static_cast<double>(voltSteps()) * in.RatedVoltage);
-    if (top > hscApp.max() && top <= std::numeric_limits<std::int16_t>::max()) {
-        hscApp.setMax(static_cast<std::int16_t>(top));
     }
 }
 

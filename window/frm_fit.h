@@ -17,7 +17,8 @@
 #include "catalogue/type_options.h"
 #include "catalogue/type_selection.h"
 #include "model/calc_state.h"
-#include "model/recalculate.h"
+#include "model/engine.h"
+#include "model/engine_texts.h"
 #include "platform/controls.h"
 #include "platform/key_input.h"
 #include "platform/services.h"
@@ -197,6 +198,13 @@ class FrmFit : public platform::KeyInput {
     void enterMovesOn(int& keyAscii, bool tabToo);
     // hscApp steps per volt; 1 until a rated voltage has set them.
     int voltSteps() const;
+    // One recalculation: the controls read into a part, the part evaluated, its texts
+    // written. The window's own effects (the default PI(V) entry selected, hscApp's top lowered
+    // by a derating) run their handlers nested, as on screen.
+    void recalculation();
+    model::Part readPart(const model::CapacitorType& type) const;
+    void storeResults(const model::Evaluation& e);
+    void writeTexts(const model::Texts& t);
     // Gives hscApp back the full range of the rating once no derating lowers its top.
     void fitAppRangeToRating();
     void takeFocusUnlessRecalculating(platform::Control& bar);
@@ -216,11 +224,6 @@ class FrmFit : public platform::KeyInput {
     // A recalculation is running: scroll-bar changes now are the program's own.
     bool recalculating_ = false;
 
-    model::RecalcView recalcView_{txtCap,     txtVolt,    cmbRating,  cmbPiV,      cmbRes,  cmbFR,
-                                  cmbEnv,     optNotice2, hscApp,     lblFormula,  lblBase, lblPIt,
-                                  lblPIv,     lblPIc,     lblPIsr,    lblPIq,      lblPIe,  lblS,
-                                  lblFR,      lblUnity,   lblCalcFIT, lblCalcMTBF, lblNote, txtFR,
-                                  txtDerated, txtFIT,     txtMTBF};
     catalogue::TypeListView typeList_{cmbType, lblType};
     catalogue::TypeSelectionView typeSelection_{state_,
                                                 cmbType,

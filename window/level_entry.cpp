@@ -85,7 +85,7 @@ void FrmFit::startLifeTest() {
 
 void FrmFit::askKnownRate() {
     model::CalcState& s = state_;
-    const platform::NumberLocale locale = services_.numberLocale();
+    const model::NumberLocale locale = services_.numberLocale();
     const std::string answer =
         services_.inputBox("Enter the %/kHrs Failure Rate:", "Failure Rate Entry", "");
     const auto v = model::ParseNumber(answer, locale);
@@ -116,7 +116,7 @@ void FrmFit::askKnownRate() {
 void FrmFit::lifeTestEntry(platform::TextBox& field, float& value, const char* prompt,
                            const char* title) {
     model::CalcState& s = state_;
-    const platform::NumberLocale locale = services_.numberLocale();
+    const model::NumberLocale locale = services_.numberLocale();
     const auto read = [&](const std::string& text) -> std::optional<float> {
         const auto v = model::ParseNumber(text, locale);
         if (!v || !(std::fabs(*v) <= kFloatMax)) {
