@@ -79,7 +79,7 @@ void Run(benchmark::State& bench, const char* type, bool notice2, float t1, floa
     for (auto _ : bench) {
         w.state.in.AppTemp = flip ? t1 : t2;
         flip = !flip;
-        model::Recalculate(w.state, w.view, platform::kPeriodLocale);
+        model::Recalculate(w.state, w.view, model::kPeriodLocale);
         benchmark::DoNotOptimize(w.state.out.Fit);
     }
     bench.counters["recalcs/s"] =

@@ -68,7 +68,7 @@ class Window {
                     lblPIsr,     lblPIq,  lblPIe,     lblS,       lblFR,  lblUnity, lblCalcFIT,
                     lblCalcMTBF, lblNote, txtFR,      txtDerated, txtFIT, txtMTBF};
     CalcState state;
-    platform::NumberLocale loc = platform::kPeriodLocale;
+    model::NumberLocale loc = model::kPeriodLocale;
 
     Window() {
         for (const char* r : {"+85\u00B0C", "+105\u00B0C", "+125\u00B0C", "+150\u00B0C"}) {

@@ -357,7 +357,7 @@ TEST(Recalculate, UnusableInputsLeaveEveryResultAsItWas) {
 
 TEST(Recalculate, NumbersFollowTheLocaleAndTheDenominatorIsReadWithAPeriod) {
     Window w;
-    w.loc = platform::kCommaLocale;
+    w.loc = model::kCommaLocale;
     w.state.in.DecimalIsPoint = false;
     w.run({.cap = "0,5"});
     EXPECT_EQ(w.txtFIT.text(), "0,231 Parts/BPc-Hr");
