@@ -69,7 +69,10 @@ int RatingValue(std::string_view entry, bool decimalIsPoint) {
 }
 
 std::string RatingEntry(int degrees) {
-    return "+" + std::to_string(degrees) + "\u00B0C";
+    std::string entry = "+";
+    entry += std::to_string(degrees);
+    entry += "\u00B0C";
+    return entry;
 }
 
 int KeptTemperature(int previousRating) {

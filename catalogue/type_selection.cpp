@@ -1,6 +1,7 @@
 #include "catalogue/type_selection.h"
 
 #include "catalogue/catalogue.h"
+#include "catalogue/counterpart.h"
 
 namespace quarvell::catalogue {
 
@@ -76,12 +77,11 @@ void ApplySetup(TypeSelectionView& v, const model::CapacitorType& type, int rati
         }
     }
 
-    if (type.keepsRating) {
-        const int kept = KeptTemperature(ratingBefore);
+    const std::int16_t rating = RatingAfterChoosing(type, static_cast<std::int16_t>(ratingBefore));
+    if (rating != type.ratings[static_cast<std::size_t>(type.defaultRating)]) {
         for (int i = 0; i < type.ratingCount(); ++i) {
-            if (type.ratings[static_cast<std::size_t>(i)] == kept) {
+            if (type.ratings[static_cast<std::size_t>(i)] == rating) {
                 v.cmbRating.select(i);
-                break;
             }
         }
     }

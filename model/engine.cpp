@@ -15,23 +15,26 @@ constexpr double kBoltzmann = 8.617E-5;  // eV/K
 constexpr double kReferenceKelvin = 298;
 constexpr int kKelvinOffset = 273;
 
+// Not a number fails the comparison too.
 bool IsFiniteSingle(double v) {
-    return std::isfinite(v) && std::fabs(v) <= kFloatMax;
+    return std::fabs(v) <= kFloatMax;
 }
 
 bool UsablePositive(float v) {
-    return v > 0 && std::isfinite(v);
+    return v > 0 && v <= std::numeric_limits<float>::max();
 }
 
 // One evaluation under way: stores each value only when it is a finite single, and remembers
 // the first quantity that is not.
 class Evaluator {
   public:
-    explicit Evaluator(const Part& part) : type(*part.type), m(part.type->model), in(part) {
-        e.part = part;
-    }
+    explicit Evaluator(Evaluation& evaluation)
+        : type(*evaluation.part.type),
+          m(evaluation.part.type->model),
+          in(evaluation.part),
+          e(evaluation) {}
 
-    Evaluation run();
+    void run();
 
   private:
     bool store(float& field, double value, Quantity q) {
@@ -62,7 +65,7 @@ class Evaluator {
     const CapacitorType& type;
     const TypeModel& m;
     const Part& in;
-    Evaluation e;
+    Evaluation& e;
 };
 
 void Evaluator::seriesResistanceAndConstruction() {
@@ -256,7 +259,7 @@ void Evaluator::notice1() {
     }
 }
 
-Evaluation Evaluator::run() {
+void Evaluator::run() {
     seriesResistanceAndConstruction();
     failureRate();
     workingValues();
@@ -278,26 +281,23 @@ Evaluation Evaluator::run() {
     } else if (tooHot) {
         e.warning = Warning::Temperature;
     }
-    return e;
 }
 
 }  // namespace
 
 Evaluation Evaluate(const Part& part) {
+    Evaluation e;
+    e.part = part;
     if (part.type == nullptr) {
-        Evaluation e;
-        e.part = part;
         e.refusal = Refusal::UnknownType;
-        return e;
+    } else if (!UsablePositive(part.capacitance)) {
+        e.refusal = Refusal::NoCapacitance;
+    } else if (!UsablePositive(part.ratedVoltage)) {
+        e.refusal = Refusal::NoRatedVoltage;
+    } else {
+        Evaluator(e).run();
     }
-    if (!UsablePositive(part.capacitance) || !UsablePositive(part.ratedVoltage)) {
-        Evaluation e;
-        e.part = part;
-        e.refusal =
-            UsablePositive(part.capacitance) ? Refusal::NoRatedVoltage : Refusal::NoCapacitance;
-        return e;
-    }
-    return Evaluator(part).run();
+    return e;
 }
 
 bool Usable(const Evaluation& e) {

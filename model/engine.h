@@ -7,7 +7,7 @@
 // model/ owns the engine, the capacitor type records (capacitor_types.h), the handbook's
 // tables (tables.h), number text (number_text.h) and the calculator state the window keeps
 // (calc_state.h). Every face (the window, the batch command, the curves, the calculation sheet)
-// builds Parts and reads Evaluations.
+// describes its capacitors as parts and reads their evaluations.
 
 #include <cstdint>
 #include <optional>

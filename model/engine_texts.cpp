@@ -1,5 +1,7 @@
 #include "model/engine_texts.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 
 #include "model/number_text.h"
@@ -12,200 +14,306 @@ constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kNotePrefix = "NOTE: ";
 constexpr std::string_view kOutOfRange = "Out of range";
 
-// The note block being written: a line goes after the separator, which then becomes CR LF.
-class NoteBlock {
+constexpr NumberPattern kFactor{"##0.000"};
+constexpr NumberPattern kVoltageFactor{"##,##0.000"};
+constexpr NumberPattern kTemperatureFactor{"#,##0.000"};
+constexpr NumberPattern kQualityFactor{"###0.000"};
+constexpr NumberPattern kStress{"#0.00"};
+constexpr NumberPattern kStressScientific{"0.00E+00"};
+// One decimal for the PI(V) list's entries, up to three for a denominator typed (0.75).
+constexpr NumberPattern kDenominator{"0.0##"};
+constexpr NumberPattern kRate{"#0.00\\%/kPcHr"};
+constexpr NumberPattern kSmallRate{"0.00\\%/kPcHr"};
+constexpr NumberPattern kSmallerRate{"0.000\\%/kPcHr"};
+constexpr NumberPattern kPpmRate{"##0.00PPM/kPcHr"};
+
+// The general texts of a Notice 2 type's constants, written once with a period.
+struct ConstantTexts {
+    std::string base;
+    std::string capExponent;
+    std::string voltExponent;
+    std::string activation;
+};
+
+const ConstantTexts& ConstantsOf(const CapacitorType& type) {
+    static const std::array<ConstantTexts, 10> table = [] {
+        std::array<ConstantTexts, 10> texts;
+        for (const CapacitorType& t : TypesOf(Notice::Two)) {
+            const TypeModel& m = t.model;
+            texts[static_cast<std::size_t>(PositionOf(t))] = {
+                GeneralText(m.base, kPeriodLocale), GeneralText(m.capExponent, kPeriodLocale),
+                GeneralText(m.voltExponent, kPeriodLocale),
+                GeneralText(-m.activationEnergy, kPeriodLocale)};
+        }
+        return texts;
+    }();
+    return table[static_cast<std::size_t>(PositionOf(type))];
+}
+
+// Writes a text piece by piece into a string that keeps its storage.
+class Builder {
   public:
-    NoteBlock(std::string start, std::string_view separator)
-        : text_(std::move(start)), separator_(separator) {}
-    void line(std::string_view t) {
-        keepingSeparator(t);
-        separator_ = kCrLf;
+    Builder(std::string& target, const NumberLocale& loc) : text_(target), loc_(loc) {
+        text_.clear();
     }
-    void keepingSeparator(std::string_view t) {
-        text_.append(separator_);
-        text_.append(t);
+    Builder& operator<<(std::string_view piece) {
+        text_.append(piece);
+        return *this;
     }
-    void breakLine() { separator_ = kCrLf; }
-    std::string& text() { return text_; }
-    std::string_view separator() const { return separator_; }
+    Builder& operator<<(int n) {
+        char buffer[16];
+        const auto r = std::to_chars(buffer, buffer + sizeof buffer, n);
+        text_.append(buffer, r.ptr);
+        return *this;
+    }
+    // A general text written with a period, in the locale's separator.
+    Builder& localized(std::string_view periodText) {
+        const std::size_t start = text_.size();
+        text_.append(periodText);
+        if (loc_.decimal != '.') {
+            const std::size_t point = text_.find('.', start);
+            if (point != std::string::npos) {
+                text_[point] = loc_.decimal;
+            }
+        }
+        return *this;
+    }
+    Builder& general(float v) {
+        AppendGeneral(text_, v, loc_);
+        return *this;
+    }
+    Builder& number(double v, const NumberPattern& pattern) {
+        AppendFormatted(text_, v, pattern, loc_);
+        return *this;
+    }
 
   private:
-    std::string text_;
-    std::string_view separator_;
+    std::string& text_;
+    const NumberLocale& loc_;
 };
 
 class Writer {
   public:
-    Writer(const Evaluation& evaluation, const NumberLocale& locale)
-        : e(evaluation), in(evaluation.part), m(evaluation.part.type->model), loc(locale) {}
+    Writer(const Evaluation& evaluation, const NumberLocale& locale, Texts& texts)
+        : e(evaluation),
+          in(evaluation.part),
+          m(evaluation.part.type->model),
+          loc(locale),
+          t(texts) {}
 
-    std::string general(float v) const { return GeneralText(v, loc); }
-    std::string format(double v, std::string_view pattern) const {
-        return FormatPattern(v, pattern, loc);
+    Builder text(std::string& target) const { return Builder(target, loc); }
+    // A stored value in its pattern, or "Out of range".
+    void value(Builder& b, Quantity q, float v, const NumberPattern& pattern) const {
+        if (e.has(q)) {
+            b.number(v, pattern);
+        } else {
+            b << kOutOfRange;
+        }
     }
-    // A factor's value in its pattern, or "Out of range".
-    std::string value(Quantity q, float v, std::string_view pattern) const {
-        return e.has(q) ? format(v, pattern) : std::string(kOutOfRange);
-    }
-    static std::string join(std::string_view a, std::string b) {
-        b.insert(0, a);
-        return b;
+    void generalValue(Builder& b, Quantity q, float v) const {
+        if (e.has(q)) {
+            b.general(v);
+        } else {
+            b << kOutOfRange;
+        }
     }
 
-    void captions(Texts& t) const;
-    void notice2Captions(Texts& t) const;
-    void notice1Captions(Texts& t) const;
-    std::string derivedRate() const;
-    std::string note(std::string_view typeNote, Texts& t) const;
+    void captions() const;
+    void notice2Captions() const;
+    void notice1Captions() const;
+    void derivedRate() const;
+    void note(std::string_view typeNote) const;
+    void results() const;
 
     const Evaluation& e;
     const Part& in;
     const TypeModel& m;
     const NumberLocale& loc;
+    Texts& t;
 };
 
-void Writer::notice2Captions(Texts& t) const {
-    t.base = join("Base = ", general(e.base));
-    t.piCV = "PI(CV) = 1.0 x uF^(" + general(m.capExponent) +
-             ") = " + value(Quantity::PiCV, e.piCV, "##0.000");
-    // One decimal for the list's entries, up to three for a denominator typed (0.75).
-    t.piV = "PI(V) = [(S/" + format(e.piVDenominator, "0.0##") + ")^" + general(m.voltExponent) +
-            "]+1 = " + value(Quantity::PiV, e.piV, "##,##0.000");
-    t.piT = "PI(T) = Exp[" + general(-m.activationEnergy) +
-            "/(8.617E-5) x (1/Tamb - 1/298)] = " + value(Quantity::PiT, e.piT, "#,##0.000");
-    t.stress = join("S = AppV/RatedV = ", format(e.stress, "#0.00"));
+void Writer::notice2Captions() const {
+    const ConstantTexts& constants = ConstantsOf(*in.type);
+    (text(t.base) << "Base = ").localized(constants.base);
+    Builder cv = text(t.piCV);
+    (cv << "PI(CV) = 1.0 x uF^(").localized(constants.capExponent) << ") = ";
+    value(cv, Quantity::PiCV, e.piCV, kFactor);
+    Builder v = text(t.piV);
+    (v << "PI(V) = [(S/").number(e.piVDenominator, kDenominator) << ")^";
+    v.localized(constants.voltExponent) << "]+1 = ";
+    value(v, Quantity::PiV, e.piV, kVoltageFactor);
+    Builder pt = text(t.piT);
+    (pt << "PI(T) = Exp[").localized(constants.activation) << "/(8.617E-5) x (1/Tamb - 1/298)] = ";
+    value(pt, Quantity::PiT, e.piT, kTemperatureFactor);
+    (text(t.stress) << "S = AppV/RatedV = ").number(e.stress, kStress);
 }
 
-void Writer::notice1Captions(Texts& t) const {
-    t.base = std::string(m.baseCaption);
-    t.piCV = join(m.cv.caption, value(Quantity::PiCV, e.piCV, "##0.000"));
-    t.piV = join(m.v.caption, value(Quantity::PiV, e.piV, "##,##0.000"));
-    const std::string kelvin =
-        e.appKelvinFits ? std::to_string(e.appKelvin)
-                        : general(static_cast<float>(static_cast<double>(in.temperature) + 273));
-    t.piT = std::string(m.t.prefix) + kelvin + "/" + general(e.ratingKelvin) +
-            std::string(m.t.suffix) + value(Quantity::PiT, e.piT, "#,##0.000");
-    t.stress = join("S = AppV/RatedV = ", format(e.stress, m.sScientific ? "0.00E+00" : "#0.00"));
+void Writer::notice1Captions() const {
+    text(t.base) << m.baseCaption;
+    Builder cv = text(t.piCV);
+    value(cv << m.cv.caption, Quantity::PiCV, e.piCV, kFactor);
+    Builder v = text(t.piV);
+    value(v << m.v.caption, Quantity::PiV, e.piV, kVoltageFactor);
+    Builder pt = text(t.piT);
+    pt << m.t.prefix;
+    if (e.appKelvinFits) {
+        pt << e.appKelvin;
+    } else {
+        pt.general(static_cast<float>(static_cast<double>(in.temperature) + 273));
+    }
+    (pt << "/").general(e.ratingKelvin) << m.t.suffix;
+    value(pt, Quantity::PiT, e.piT, kTemperatureFactor);
+    (text(t.stress) << "S = AppV/RatedV = ")
+        .number(e.stress, m.sScientific ? kStressScientific : kStress);
 }
 
-void Writer::captions(Texts& t) const {
+void Writer::captions() const {
     if (in.type->notice == Notice::Two) {
-        notice2Captions(t);
+        notice2Captions();
     } else {
-        notice1Captions(t);
+        notice1Captions();
     }
-    t.formula = std::string(m.formula) + std::string(m.styleSuffix);
-    t.piE = join("PI(E) = Lookup Env.= ",
-                 e.has(Quantity::PiE) ? general(e.piE) : std::string(kOutOfRange));
-    if (e.missingRate == MissingRate::LifeTestIncomplete) {
-        t.piQ = "PI(Q) = SQR(%/kPcHrs) = ";
-    } else {
-        t.piQ = join("PI(Q) = SQR(%/kPcHrs) = ", value(Quantity::PiQ, e.piQ, "###0.000"));
+    text(t.formula) << m.formula << m.styleSuffix;
+    Builder pe = text(t.piE);
+    generalValue(pe << "PI(E) = Lookup Env.= ", Quantity::PiE, e.piE);
+    Builder pq = text(t.piQ);
+    pq << "PI(Q) = SQR(%/kPcHrs) = ";
+    // A life test without data has no rate, so no PI(Q) of its own either.
+    if (e.missingRate != MissingRate::LifeTestIncomplete) {
+        value(pq, Quantity::PiQ, e.piQ, kQualityFactor);
     }
-    t.failureRateCaption = "Failure Rate %/kPcHrs @" + std::to_string(in.tempRating) + "\u00B0C+Vr";
+    text(t.failureRateCaption) << "Failure Rate %/kPcHrs @" << in.tempRating << "\u00B0C+Vr";
+    t.showsPiSR = in.type->option != OptionList::None;
     if (in.type->option == OptionList::CircuitResistance) {
-        t.piSR = join("PI(SR) = Lookup = ",
-                      e.has(Quantity::PiSR) ? general(e.piSR) : std::string(kOutOfRange));
+        Builder sr = text(t.piSR);
+        generalValue(sr << "PI(SR) = Lookup = ", Quantity::PiSR, e.piSR);
     } else if (in.type->option == OptionList::Construction) {
-        t.piSR = join("PI(Const) = Construction Type = ",
-                      e.has(Quantity::PiConst) ? general(e.piConst) : std::string(kOutOfRange));
+        Builder sr = text(t.piSR);
+        generalValue(sr << "PI(Const) = Construction Type = ", Quantity::PiConst, e.piConst);
     }
+    t.showsDerated = e.derated;
     if (e.derated) {
-        t.derated = general(e.deratedVoltage);
+        text(t.derated).general(e.deratedVoltage);
     }
     t.stressRed = (e.derated && m.redWhenDerated) || e.deratedVoltage < in.ratedVoltage;
     t.piVList = in.type->polymer();
 }
 
-std::string Writer::derivedRate() const {
+void Writer::derivedRate() const {
+    Builder b = text(t.derivedRate);
     if (e.missingRate != MissingRate::None) {
-        return std::string();
+        return;
     }
     const float rate = e.failureRate;
     if (!e.has(Quantity::FailureRate) || !std::isfinite(rate)) {
-        return std::string(kOutOfRange);
+        b << kOutOfRange;
+    } else if (rate >= 0.1F) {
+        b.number(rate, kRate);
+    } else if (rate >= 0.01F) {
+        b.number(rate, kSmallRate);
+    } else if (rate >= 0.001F) {
+        b.number(rate, kSmallerRate);
+    } else {
+        b.number(static_cast<double>(rate) * 1000, kPpmRate);
     }
-    if (rate >= 0.1F) {
-        return format(rate, "#0.00\\%/kPcHr");
-    }
-    if (rate >= 0.01F) {
-        return format(rate, "0.00\\%/kPcHr");
-    }
-    if (rate >= 0.001F) {
-        return format(rate, "0.000\\%/kPcHr");
-    }
-    return format(static_cast<double>(rate) * 1000, "##0.00PPM/kPcHr");
 }
 
-std::string Writer::note(std::string_view typeNote, Texts& t) const {
-    NoteBlock block = m.replacementNote.empty()
-                          ? NoteBlock(std::string(typeNote), typeNote.empty() ? kNotePrefix : kCrLf)
-                          : NoteBlock(std::string(m.replacementNote), kCrLf);
+// A note line goes after the separator, which then becomes CR LF.
+void Writer::note(std::string_view typeNote) const {
+    Builder b = text(t.note);
+    std::string_view separator;
+    if (m.replacementNote.empty()) {
+        b << typeNote;
+        separator = typeNote.empty() ? kNotePrefix : kCrLf;
+    } else {
+        b << m.replacementNote;
+        separator = kCrLf;
+    }
+    const auto line = [&]() -> Builder& {
+        b << separator;
+        separator = kCrLf;
+        return b;
+    };
     if (e.derated) {
         if (m.derateNote == DeratingNote::Applied) {
-            block.line("Voltage-Derating applied in Temperature Range (>" +
-                       std::to_string(m.derateAbove) + ") - 'S' calc appears in red.");
+            line() << "Voltage-Derating applied in Temperature Range (>" << m.derateAbove
+                   << ") - 'S' calc appears in red.";
         } else if (m.derateNote == DeratingNote::InRange) {
-            block.line("Voltage is in Temperature derating Range (>" +
-                       std::to_string(m.derateAbove) + ") - 'S' calc appears in red.");
+            line() << "Voltage is in Temperature derating Range (>" << m.derateAbove
+                   << ") - 'S' calc appears in red.";
         }
-        block.breakLine();
+        separator = kCrLf;
     }
     if (e.missingRate != MissingRate::None) {
-        block.line(MissingRateNote(e.missingRate));
+        line() << MissingRateNote(e.missingRate);
     }
     if (e.deratedVoltage < in.ratedVoltage) {
-        block.keepingSeparator(
-            "NOTE: Ttemperature Derated Voltage Rating shown to the right of Rated Voltage.");
+        // Appended without moving the separator on.
+        b << separator
+          << "NOTE: Ttemperature Derated Voltage Rating shown to the right of Rated "
+             "Voltage.";
     }
     switch (e.warning) {
         case Warning::None:
             break;
         case Warning::TemperatureAndVoltage:
-            block.line("WARNING: Application is higher than rated temperature(" +
-                       std::to_string(in.tempRating) + ") and voltage(" +
-                       general(e.deratedVoltage) + ")!");
+            (line() << "WARNING: Application is higher than rated temperature(" << in.tempRating
+                    << ") and voltage(")
+                    .general(e.deratedVoltage)
+                << ")!";
             break;
         case Warning::Voltage:
-            block.line("WARNING: Application voltage (" + general(in.appliedVoltage) +
-                       ") is above rated voltage (" + general(e.deratedVoltage) + ").");
+            (line() << "WARNING: Application voltage (").general(in.appliedVoltage)
+                << ") is above rated voltage (";
+            b.general(e.deratedVoltage) << ").";
             break;
         case Warning::Temperature:
-            block.line("WARNING: Application temperature (" + general(in.temperature) +
-                       ") may be above maximum temperature (" + std::to_string(e.tempLimit) + ").");
+            (line() << "WARNING: Application temperature (").general(in.temperature)
+                << ") may be above maximum temperature (" << e.tempLimit << ").";
             break;
     }
     if (e.firstOutOfRange != Quantity::None) {
-        block.line("WARNING: Out of range - " + std::string(QuantityName(e.firstOutOfRange)) +
-                   " is not a finite number for these inputs, so FIT and MTBF cannot be shown.");
+        line() << "WARNING: Out of range - " << QuantityName(e.firstOutOfRange)
+               << " is not a finite number for these inputs, so FIT and MTBF cannot be shown.";
     }
-    t.noteSeparator = std::string(block.separator());
-    return std::move(block.text());
+    t.noteSeparator = separator;
 }
 
-}  // namespace
-
-Texts TextsOf(const Evaluation& e, const NumberLocale& locale, std::string_view typeNote) {
-    Texts t;
-    if (e.refusal != Refusal::None) {
-        return t;
-    }
-    const Writer w(e, locale);
-    w.captions(t);
-    if (e.part.quality.kind == Quality::Kind::LifeTest) {
-        t.derivedRate = w.derivedRate();
-    }
-    t.note = w.note(typeNote, t);
-    // An MTBF is shown only beside the FIT it belongs to.
+// An MTBF is shown only beside the FIT it belongs to.
+void Writer::results() const {
+    t.fit.clear();
+    t.mtbf.clear();
     if (e.firstOutOfRange != Quantity::None) {
         t.fit = kOutOfRange;
         t.mtbf = kOutOfRange;
     } else if (e.missingRate == MissingRate::None) {
-        t.fit = FormatFit(e.fit, locale);
+        AppendFit(t.fit, e.fit, loc);
         if (e.fit != 0) {
-            t.mtbf = FormatMtbf(static_cast<float>(static_cast<double>(e.fit) / 1e9), locale);
+            AppendMtbf(t.mtbf, static_cast<float>(static_cast<double>(e.fit) / 1e9), loc);
         }
     }
+}
+
+}  // namespace
+
+void WriteTexts(const Evaluation& e, const NumberLocale& locale, std::string_view typeNote,
+                Texts& out) {
+    if (e.refusal != Refusal::None) {
+        return;
+    }
+    const Writer w(e, locale, out);
+    w.captions();
+    out.hasDerivedRate = e.part.quality.kind == Quality::Kind::LifeTest;
+    if (out.hasDerivedRate) {
+        w.derivedRate();
+    }
+    w.note(typeNote);
+    w.results();
+}
+
+Texts TextsOf(const Evaluation& e, const NumberLocale& locale, std::string_view typeNote) {
+    Texts t;
+    WriteTexts(e, locale, typeNote, t);
     return t;
 }
 

@@ -3,7 +3,6 @@
 // its formula, the FIT formula and style, the stress, the note block, the derived life-test
 // rate, the derated rating, FIT and MTBF in engineering units. Numbers follow the locale.
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,17 +24,24 @@ struct Texts {
     std::string note;  // the whole note block; empty for none
     std::string fit;   // empty for no number
     std::string mtbf;  // empty for no number, or a FIT of 0
-    // Written only where the type shows them.
-    std::optional<std::string> piSR;         // PI(SR) or PI(Const)
-    std::optional<std::string> derivedRate;  // the rate a life test gives
-    std::optional<std::string> derated;      // the derated voltage rating
+    // Each written only where its flag says so.
+    std::string piSR;  // PI(SR) or PI(Const), for the types that show it
+    bool showsPiSR = false;
+    std::string derivedRate;  // the rate a life test gives
+    bool hasDerivedRate = false;
+    std::string derated;  // the derated voltage rating, shown while derating applies
+    bool showsDerated = false;
     bool stressRed = false;
-    bool piVList = false;       // the PI(V) denominator list and its label
-    std::string noteSeparator;  // what the next note line would be put after
+    bool piVList = false;  // the PI(V) denominator list and its label
+    // What the next note line would be put after: "NOTE: " or CR LF.
+    std::string_view noteSeparator;
 };
 
-// The note block starts from typeNote (the note the type selection assembled), except for the
-// types whose own note lines replace it.
+// Writes the texts into `out`, whose strings keep their storage from one call to the next. The
+// note block starts from typeNote (the note the type selection assembled), except for the types
+// whose own note lines replace it. Nothing is written for a part that was refused.
+void WriteTexts(const Evaluation& e, const NumberLocale& locale, std::string_view typeNote,
+                Texts& out);
 Texts TextsOf(const Evaluation& e, const NumberLocale& locale, std::string_view typeNote);
 
 // The note a type's own pieces make, as choosing it in the list assembles them, without the line

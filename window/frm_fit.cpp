@@ -1,6 +1,5 @@
 #include "window/frm_fit.h"
 
-
 #include "keysend/keysend.h"
 #include "print/print_menu.h"
 

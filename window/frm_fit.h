@@ -223,36 +223,39 @@ class FrmFit : public platform::KeyInput {
     bool piVTyped_ = false;
     // A recalculation is running: scroll-bar changes now are the program's own.
     bool recalculating_ = false;
+    // The texts of the last recalculation, kept so that their storage is reused.
+    model::Texts texts_;
 
-    catalogue::TypeListView typeList_{cmbType, lblType};
-    catalogue::TypeSelectionView typeSelection_{state_,
-                                                cmbType,
-                                                cmbRating,
-                                                cmbPiV,
-                                                lblPIv,
-                                                cmbLife,
-                                                txtStyle,
-                                                lblNote,
-                                                {state_, cmbRes, lblRes},
-                                                [this] { recalculate(); }};
-    catalogue::OptionsView options_{state_,
-                                    cmbRating,
-                                    cmbPiV,
-                                    cmbLife,
-                                    txtFIT,
-                                    services_,
-                                    [this] { recalculate(); },
-                                    [this](const std::string& title, const std::string& text,
-                                           float seconds) { ShowMessage(title, text, seconds); }};
+    catalogue::TypeListView typeList_{.cmbType = cmbType, .lblType = lblType};
+    catalogue::TypeSelectionView typeSelection_{
+        .state = state_,
+        .cmbType = cmbType,
+        .cmbRating = cmbRating,
+        .cmbPiV = cmbPiV,
+        .lblPIv = lblPIv,
+        .cmbLife = cmbLife,
+        .txtStyle = txtStyle,
+        .lblNote = lblNote,
+        .res = {.state = state_, .cmbRes = cmbRes, .lblRes = lblRes},
+        .recalculate = [this] { recalculate(); }};
+    catalogue::OptionsView options_{
+        .state = state_,
+        .cmbRating = cmbRating,
+        .cmbPiV = cmbPiV,
+        .cmbLife = cmbLife,
+        .txtFIT = txtFIT,
+        .services = services_,
+        .recalculate = [this] { recalculate(); },
+        .showMessage = [this](const std::string& title, const std::string& text,
+                              float seconds) { ShowMessage(title, text, seconds); }};
     catalogue::NoticeSwitchView noticeSwitch_{
-        state_,
-        typeList_,
-        optNotice1,
-        optNotice2,
-        [this] { recalculate(); },
-        [this](const std::string& title, const std::string& text, float seconds) {
-            ShowMessage(title, text, seconds);
-        }};
+        .state = state_,
+        .typeList = typeList_,
+        .optNotice1 = optNotice1,
+        .optNotice2 = optNotice2,
+        .recalculate = [this] { recalculate(); },
+        .showMessage = [this](const std::string& title, const std::string& text,
+                              float seconds) { ShowMessage(title, text, seconds); }};
 };
 
 }  // namespace quarvell::window

@@ -86,7 +86,8 @@ void FrmFit::recalculation() {
         }
     }
     storeResults(e);
-    writeTexts(model::TextsOf(e, locale, s.in.PendingNote));
+    model::WriteTexts(e, locale, s.in.PendingNote, texts_);
+    writeTexts(texts_);
 }
 
 model::Part FrmFit::readPart(const model::CapacitorType& type) const {
@@ -163,8 +164,8 @@ void FrmFit::storeResults(const model::Evaluation& e) {
 
 void FrmFit::writeTexts(const model::Texts& t) {
     model::CalcState& s = state_;
-    if (t.derivedRate) {
-        txtFR.setText(*t.derivedRate);
+    if (t.hasDerivedRate) {
+        txtFR.setText(t.derivedRate);
     }
     for (platform::Label* l :
          {&lblFormula, &lblBase, &lblPIc, &lblPIq, &lblPIe, &lblPIt, &lblPIv}) {
@@ -177,16 +178,16 @@ void FrmFit::writeTexts(const model::Texts& t) {
     lblPIc.setCaption(t.piCV);
     lblPIe.setCaption(t.piE);
     lblPIq.setCaption(t.piQ);
-    if (t.piSR) {
-        lblPIsr.setCaption(*t.piSR);
+    if (t.showsPiSR) {
+        lblPIsr.setCaption(t.piSR);
     }
-    lblPIsr.setVisible(t.piSR.has_value());
+    lblPIsr.setVisible(t.showsPiSR);
     lblUnity.setVisible(t.piVList);
     cmbPiV.setVisible(t.piVList);
-    if (t.derated) {
-        txtDerated.setText(*t.derated);
+    if (t.showsDerated) {
+        txtDerated.setText(t.derated);
     }
-    txtDerated.setVisible(t.derated.has_value());
+    txtDerated.setVisible(t.showsDerated);
     lblFR.setCaption(t.failureRateCaption);
     lblS.setForeColor(t.stressRed ? platform::kRed : platform::kBlack);
     lblS.setCaption(t.stress);
