@@ -262,8 +262,11 @@ Outcome Runner::csv(ByteSource& in) {
                     ? std::nullopt
                     : std::optional<std::string_view>(field(static_cast<std::size_t>(h.known[c])));
         }
+        // Unquoted fields of a comma-separated list cannot hold what CSV quotes.
+        const bool plain = reader.plain() && !decimalComma;
         for (std::size_t i = 0; i < cells.size(); ++i) {
             cells[i].text = field(h.kept[i]);
+            cells[i].plain = plain;
         }
         if (!row(cells, values, decimalComma, problem)) {
             return writeFailure();

@@ -67,6 +67,7 @@ CsvReader::Parse CsvReader::parseRecord() {
     fields_.clear();
     fieldCount_ = 0;
     strayQuote_ = false;
+    quoted_ = false;
     scratch_.clear();
     const char* const base = buffer_.get();
     const char* p = base + begin_;
@@ -76,6 +77,7 @@ CsvReader::Parse CsvReader::parseRecord() {
     for (;;) {
         std::string_view field;
         if (p < e && *p == '"') {
+            quoted_ = true;
             const char* start = ++p;
             const std::size_t copyStart = scratch_.size();
             bool copied = false;

@@ -35,6 +35,8 @@ class CsvReader {
     std::size_t fieldCount() const { return fieldCount_; }
     // The record has a quote inside an unquoted field or text after a closing quote.
     bool strayQuote() const { return strayQuote_; }
+    // No field of the record was quoted or holds a quote.
+    bool plain() const { return !quoted_ && !strayQuote_; }
     char separator() const { return separator_; }
     // Why the input cannot be read on (after Failed).
     const std::string& error() const { return error_; }
@@ -58,6 +60,7 @@ class CsvReader {
     std::vector<std::string_view> fields_;
     std::size_t fieldCount_ = 0;
     bool strayQuote_ = false;
+    bool quoted_ = false;
     // Unescaped quoted fields; reserved for the whole block, so views into it stay valid.
     std::string scratch_;
     std::string error_;

@@ -1,11 +1,11 @@
 #include "batch/evaluate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "catalogue/counterpart.h"
 #include "model/engine_texts.h"
-#include "model/life_test.h"
 
 namespace quarvell::batch {
 
@@ -213,7 +213,23 @@ void RowEvaluator::compareNotices(const PartRow& row, const model::Evaluation& o
 }
 
 void RowEvaluator::lifeTestBounds(const PartRow& row, RowResult& out) {
-    const std::optional<model::LifeTestBounds> bounds = model::UpperBounds(row.part.quality.test);
+    const model::LifeTest& test = row.part.quality.test;
+    const KnownBounds* known = nullptr;
+    for (std::size_t i = 0; i < knownCount_ && known == nullptr; ++i) {
+        const model::LifeTest& t = known_[i].test;
+        if (t.pieces == test.pieces && t.hours == test.hours && t.failures == test.failures &&
+            t.bias == test.bias) {
+            known = &known_[i];
+        }
+    }
+    if (known == nullptr) {
+        KnownBounds& slot = known_[nextKnown_];
+        nextKnown_ = (nextKnown_ + 1) % known_.size();
+        knownCount_ = std::max(knownCount_, nextKnown_ == 0 ? known_.size() : nextKnown_);
+        slot = {.test = test, .bounds = model::UpperBounds(test)};
+        known = &slot;
+    }
+    const std::optional<model::LifeTestBounds>& bounds = known->bounds;
     if (!bounds) {
         return;
     }

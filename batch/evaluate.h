@@ -5,11 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "batch/values.h"
 #include "model/engine.h"
+#include "model/life_test.h"
 
 namespace quarvell::batch {
 
@@ -85,6 +87,15 @@ class RowEvaluator {
 
     bool both_;
     std::string block_;  // the note block, kept between rows for its storage
+    // The bounds of recent life tests: a list often gives many parts the same test, and the
+    // chi-square quantiles are costly.
+    struct KnownBounds {
+        model::LifeTest test;
+        std::optional<model::LifeTestBounds> bounds;
+    };
+    std::array<KnownBounds, 8> known_{};
+    std::size_t knownCount_ = 0;
+    std::size_t nextKnown_ = 0;
 };
 
 // Appends a note to a row's notes, "; " between notes.

@@ -113,6 +113,17 @@ std::size_t ScanNumber(std::string_view t, bool decimalComma, bool& plain) {
 // The value of a scanned number text times 10^shift, taken from its decimal digits so that
 // "470n" is exactly the number 0.47 is.
 Number Convert(std::string_view text, int shift) {
+    double v = 0;
+    if (shift == 0 && text.front() != '+' && text.find(',') == std::string_view::npos) {
+        const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+        if (r.ec == std::errc::result_out_of_range) {
+            return {.status = Status::OutOfRange};
+        }
+        if (r.ec == std::errc() && r.ptr == text.data() + text.size()) {
+            return {.status = Status::Ok, .value = v};
+        }
+        return {};
+    }
     char buffer[128];
     std::size_t n = 0;
     long exponent = 0;
@@ -144,7 +155,6 @@ Number Convert(std::string_view text, int shift) {
         n = static_cast<std::size_t>(
             std::to_chars(buffer + n, buffer + sizeof buffer, exponent).ptr - buffer);
     }
-    double v = 0;
     const auto r = std::from_chars(buffer, buffer + n, v);
     if (r.ec == std::errc::result_out_of_range) {
         return {.status = Status::OutOfRange};
@@ -312,15 +322,23 @@ std::optional<ValueError> RowReader::number(Column c, std::initializer_list<std:
     return std::nullopt;
 }
 
-std::optional<ValueError> RowReader::type() {
-    const std::string_view t = Trim(value(Column::Type));
+// The exact code first: it is what lists carry, and the cheapest to match.
+const model::CapacitorType* FindTypeOf(std::string_view t) {
+    if (const model::CapacitorType* exact = model::FindType(t)) {
+        return exact;
+    }
     for (const model::Notice notice : {model::Notice::One, model::Notice::Two}) {
         for (const model::CapacitorType& candidate : model::TypesOf(notice)) {
             if (SameIgnoringCase(t, candidate.code) || SameIgnoringCase(t, candidate.entry)) {
-                type_ = &candidate;
+                return &candidate;
             }
         }
     }
+    return nullptr;
+}
+
+std::optional<ValueError> RowReader::type() {
+    type_ = FindTypeOf(Trim(value(Column::Type)));
     if (type_ == nullptr) {
         return fail(Column::Type,
                     "is not a capacitor type (a section code such as 10.1f, or its caption in "

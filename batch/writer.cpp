@@ -1,6 +1,8 @@
 #include "batch/writer.h"
 
+#include <bit>
 #include <charconv>
+#include <cstring>
 
 namespace quarvell::batch {
 
@@ -42,8 +44,17 @@ std::size_t SequenceLength(std::string_view text) {
     return length;
 }
 
+bool NeedsQuotes(std::string_view text) {
+    for (const char c : text) {
+        if (c == ',' || c == '"' || c == '\n' || c == '\r') {
+            return true;
+        }
+    }
+    return false;
+}
+
 void AppendCsvField(std::string& out, std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    if (!NeedsQuotes(text)) {
         out += text;
         return;
     }
@@ -125,14 +136,40 @@ const std::string& TextOf(const RowResult& r, Output o) {
 
 }  // namespace
 
-void AppendNumber(std::string& out, float value) {
+namespace {
+
+// Into 64 bytes: the longest, the smallest subnormal, takes 48.
+std::size_t FormatNumber(char* buffer, float value) {
     if (value == 0) {
-        out += '0';  // never "-0"
-        return;
+        buffer[0] = '0';  // never "-0"
+        return 1;
     }
-    char buffer[64];  // the longest, the smallest subnormal, takes 48
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    out.append(buffer, r.ptr);
+    const auto r = std::to_chars(buffer, buffer + 64, value, std::chars_format::fixed);
+    return static_cast<std::size_t>(r.ptr - buffer);
+}
+
+}  // namespace
+
+void AppendNumber(std::string& out, float value) {
+    char buffer[64];
+    out.append(buffer, FormatNumber(buffer, value));
+}
+
+void NumberTexts::append(std::string& out, float value) {
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    Entry& e = entries_[(bits * 0x9E3779B1U) >> (32 - kBits)];
+    if (e.length == 0 || e.bits != bits) {
+        char buffer[64];
+        const std::size_t length = FormatNumber(buffer, value);
+        if (length > sizeof e.text) {
+            out.append(buffer, length);
+            return;
+        }
+        e.bits = bits;
+        e.length = static_cast<std::uint8_t>(length);
+        std::memcpy(e.text, buffer, length);
+    }
+    out.append(e.text, e.length);
 }
 
 bool IsUtf8(std::string_view text) {
@@ -174,7 +211,9 @@ void CsvWriter::row(std::span<const Cell> input, const RowResult& result) {
     for (const Cell& cell : input) {
         out += first ? "" : ",";
         first = false;
-        if (cell.kind != Cell::Kind::Null) {
+        if (cell.plain) {
+            out += cell.text;
+        } else if (cell.kind != Cell::Kind::Null) {
             AppendCsvField(out, cell.text);
         }
     }
@@ -184,7 +223,7 @@ void CsvWriter::row(std::span<const Cell> input, const RowResult& result) {
         if (IsText(o)) {
             AppendCsvField(out, TextOf(result, o));
         } else if (result.has(o)) {
-            AppendNumber(out, result[o]);
+            numbers_.append(out, result[o]);
         }
     }
     out += '\n';
@@ -216,7 +255,7 @@ void JsonWriter::row(std::span<const Cell> input, const RowResult& result) {
                 AppendJsonString(out, text);
             }
         } else if (result.has(o)) {
-            AppendNumber(out, result[o]);
+            numbers_.append(out, result[o]);
         } else {
             out += "null";
         }
