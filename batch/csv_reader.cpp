@@ -214,6 +214,10 @@ CsvReader::Result CsvReader::next() {
             next_ = begin_;
             continue;
         }
+        if (next_ - begin_ > kMaxRecord) {
+            error_ = "a record is longer than 1 MiB; is a quote left open?";
+            return Result::Failed;
+        }
         const bool empty = std::all_of(fields_.begin(), fields_.end(),
                                        [](std::string_view f) { return f.empty(); });
         if (empty && fieldCount_ <= kMaxFields) {
