@@ -94,7 +94,7 @@ void PrintSummary(const batch::Outcome& o, bool both, double seconds) {
         for (int n = 0; n < 2; ++n) {
             std::fprintf(stderr, "  Notice %d: total %s", n + 1, Total(t.noticeFit[n]).c_str());
             if (t.noticeMissing[n] > 0) {
-                std::fprintf(stderr, " (%ld rows without a FIT)", t.noticeMissing[n]);
+                std::fprintf(stderr, " (rows without a FIT: %ld)", t.noticeMissing[n]);
             }
             std::fprintf(stderr, "\n");
         }

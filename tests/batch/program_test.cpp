@@ -182,5 +182,17 @@ TEST_F(Program, UnusableInputsAndFailedWritesExitWithTwo) {
     EXPECT_EQ(read((dir_ / "board.csv").string()), kList);
 }
 
+// The README shows the example board's results: they must be what the program gives.
+TEST_F(Program, TheExampleBoardGivesTheResultsTheReadmeShows) {
+    const std::string source = QUARVELL_SOURCE_DIR;
+    const Process p = run("\\$B '" + source + "/examples/board.csv'");
+    EXPECT_EQ(p.status, 0);
+    const std::string results = read(source + "/examples/board.results.csv");
+    EXPECT_EQ(p.out, results);
+    EXPECT_NE(read(source + "/README.md").find("```\n" + results + "```\n"), std::string::npos);
+    const testing::Table t = testing::ReadTable(results);
+    EXPECT_EQ(t.rows.size(), 20U);
+}
+
 }  // namespace
 }  // namespace quarvell::batch
