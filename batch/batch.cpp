@@ -173,7 +173,10 @@ bool Runner::row(std::span<const Cell> cells, const RowValues& values, bool deci
             }
         }
     }
-    if (!result_.error.empty()) {
+    // A row whose text lost bytes is still a part evaluated: it counts in the totals, and its
+    // error in the exit status.
+    totals_.errors += result_.error.empty() ? 0 : 1;
+    if (!result_.evaluated) {
         ++totals_.refused;
     } else {
         if (result_.hasFit) {
@@ -207,7 +210,7 @@ Outcome Runner::end(std::optional<std::string> unusable) {
         o.message = std::move(*unusable);
         return o;
     }
-    o.status = totals_.refused > 0 ? kExitRowErrors : kExitOk;
+    o.status = totals_.errors > 0 ? kExitRowErrors : kExitOk;
     return o;
 }
 

@@ -26,7 +26,8 @@ struct Options {
 
 struct Totals {
     long rows = 0;
-    long refused = 0;         // rows with an error
+    long refused = 0;         // rows not evaluated
+    long errors = 0;          // rows with an error: the refused ones, and text JSON cannot carry
     long withoutFit = 0;      // evaluated, but with no FIT (a life test without failures)
     double fit = 0;           // sum of quantity x FIT: the parts in series
     double noticeFit[2]{};    // the same for Notice 1 and Notice 2, with both Notices

@@ -119,6 +119,7 @@ void RowResult::clear() {
     notes.clear();
     warning.clear();
     error.clear();
+    evaluated = false;
     quantity = 1;
     hasFit = false;
     hasNoticeFit = {};
@@ -312,6 +313,7 @@ void RowEvaluator::evaluate(const PartRow& row, const RowValues& values, long ro
         out.error += model::QuantityName(e.firstOutOfRange);
         out.error += " beyond the range of single-precision numbers";
     }
+    out.evaluated = out.error.empty();
     if (row.lifeTest) {
         lifeTestBounds(row, out);
     }

@@ -58,6 +58,7 @@ struct RowResult {
     std::string error;
 
     // For the totals.
+    bool evaluated = false;  // the part was evaluated: no value refused, none out of range
     double quantity = 1;
     bool hasFit = false;
     std::array<bool, 2> hasNoticeFit{};  // Notice 1, Notice 2

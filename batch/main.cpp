@@ -89,6 +89,9 @@ void PrintSummary(const batch::Outcome& o, bool both, double seconds) {
     if (t.withoutFit > 0) {
         std::fprintf(stderr, " (%ld without a FIT)", t.withoutFit);
     }
+    if (t.errors > t.refused) {
+        std::fprintf(stderr, "; %ld evaluated rows carry an error", t.errors - t.refused);
+    }
     std::fprintf(stderr, "\n  total %s; quantity x FIT, parts in series\n", Total(t.fit).c_str());
     if (both) {
         for (int n = 0; n < 2; ++n) {

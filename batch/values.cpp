@@ -346,11 +346,11 @@ std::optional<ValueError> RowReader::type() {
     }
     out_.part.type = type_;
     if (const std::optional<std::string_view> notice = given(Column::Notice)) {
-        const std::string_view n = Trim(*notice);
-        if (n != "1" && n != "2") {
+        const std::optional<double> n = ReadNumber(*notice, comma_);
+        if (n != 1.0 && n != 2.0) {
             return fail(Column::Notice, "is not 1 or 2");
         }
-        if ((n == "1") != (type_->notice == model::Notice::One)) {
+        if ((*n == 1) != (type_->notice == model::Notice::One)) {
             std::string reason = "contradicts type ";
             reason += type_->code;
             reason +=

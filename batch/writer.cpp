@@ -130,6 +130,13 @@ void AppendJsonCell(std::string& out, const Cell& cell) {
     }
 }
 
+// The factors take few values over a list (one base rate per type, one PI(E) per environment);
+// the FIT and what follows from it take a new one nearly every row and would only crowd the
+// remembered texts out.
+bool Repeats(Output o) {
+    return o <= Output::DeratedVoltage;
+}
+
 const std::string& TextOf(const RowResult& r, Output o) {
     return o == Output::Notes ? r.notes : o == Output::Warning ? r.warning : r.error;
 }
@@ -222,8 +229,10 @@ void CsvWriter::row(std::span<const Cell> input, const RowResult& result) {
         first = false;
         if (IsText(o)) {
             AppendCsvField(out, TextOf(result, o));
-        } else if (result.has(o)) {
+        } else if (result.has(o) && Repeats(o)) {
             numbers_.append(out, result[o]);
+        } else if (result.has(o)) {
+            AppendNumber(out, result[o]);
         }
     }
     out += '\n';
@@ -254,8 +263,10 @@ void JsonWriter::row(std::span<const Cell> input, const RowResult& result) {
             } else {
                 AppendJsonString(out, text);
             }
-        } else if (result.has(o)) {
+        } else if (result.has(o) && Repeats(o)) {
             numbers_.append(out, result[o]);
+        } else if (result.has(o)) {
+            AppendNumber(out, result[o]);
         } else {
             out += "null";
         }

@@ -328,6 +328,36 @@ TEST(Run, JsonLinesOutHasTheSameValuesAsNumbersAndNulls) {
     EXPECT_EQ(row, 3U);
 }
 
+// JSON strings are UTF-8; a CSV list from a Latin-1 spreadsheet still gets valid JSON, and the
+// row says which column lost its bytes.
+TEST(Run, JsonLinesOutOfTextThatIsNotUtf8IsValidAndFlagged) {
+    const std::string list = std::string("ref,") + kHeader +
+                             "\nC1 \xB5,10.1f,4.7\xB5"
+                             "F,10,5,50,M,GB\n"
+                             "C2 \xC2\xB5,10.1f,10,10,5,50,M,GB\n";
+    const testing::Ran r = RunOn(list, {.output = Format::JsonLines});
+    EXPECT_EQ(r.outcome.status, kExitRowErrors);
+    std::istringstream lines(r.out);
+    std::string line;
+    std::getline(lines, line);
+    const auto first = nlohmann::ordered_json::parse(line);
+    EXPECT_EQ(first["ref"], "C1 \xEF\xBF\xBD");
+    EXPECT_EQ(first["error"],
+              "row 1: column 'ref' is not UTF-8 text; its other bytes are written as U+FFFD; row "
+              "1: column 'capacitance' is not UTF-8 text; its other bytes are written as U+FFFD");
+    EXPECT_NE(first["fit"], nullptr);
+    std::getline(lines, line);
+    const auto second = nlohmann::ordered_json::parse(line);
+    EXPECT_EQ(second["ref"], "C2 \xC2\xB5");
+    EXPECT_EQ(second["error"], nullptr);
+    EXPECT_EQ(r.outcome.totals.refused, 0);
+    EXPECT_EQ(r.outcome.totals.errors, 1);
+    const auto single = [](const nlohmann::ordered_json& v) {
+        return static_cast<double>(static_cast<float>(v.get<double>()));
+    };
+    EXPECT_DOUBLE_EQ(r.outcome.totals.fit, single(first["fit"]) + single(second["fit"]));
+}
+
 // The same list as JSON Lines, with numbers as numbers, keys in any case and order, and a key
 // of its own, gives what the CSV list gives.
 TEST(Run, JsonLinesInGiveWhatTheCsvListGives) {

@@ -158,6 +158,8 @@ TEST(ReadRow, NamesTheRowTheColumnAndTheValueThatCannotBeRead) {
         {Column::Notice, "1", "notice '1' contradicts type 10.1f, a Notice 2 type"},
         {Column::Notice, "3", "notice '3' is not 1 or 2"},
         {Column::Notice, "2", ""},
+        {Column::Notice, "2.0", ""},
+        {Column::Notice, "N2", "notice 'N2' is not 1 or 2"},
         {Column::Notice, "", ""},
         {Column::RatedVoltage, "ten", "rated_voltage 'ten' is not a number of volts"},
         {Column::RatedVoltage, "0", "rated_voltage '0' must be greater than 0"},
