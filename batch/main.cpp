@@ -66,18 +66,19 @@ file whose header is separated by semicolons is read as such, with decimal comma
 Exit status: 0 every row evaluated, 1 some rows have an error (the others are evaluated),
 2 the input cannot be read as a parts list, or the output cannot be written.)";
 
-std::string Plain(double v, int decimals) {
+std::string Printed(const char* format, double v) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, v);
+    std::snprintf(buffer, sizeof buffer, format, v);
     return buffer;
 }
 
 // The FIT and MTBF of a total.
 std::string Total(double fit) {
-    std::string s = "FIT " + Plain(fit, 4);
+    std::string s = "FIT " + Printed("%.4f", fit);
     if (fit > 0) {
         const double hours = 1e9 / fit;
-        s += ", system MTBF " + Plain(hours, 0) + " hours (" + Plain(hours / 8760, 1) + " years)";
+        s += ", system MTBF " + Printed("%.6g", hours) + " hours (" +
+             Printed("%.3g", hours / 8760) + " years)";
     }
     return s;
 }
