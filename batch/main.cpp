@@ -200,9 +200,10 @@ int main(int argc, char** argv) {
     const auto elapsed = [&] {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     };
+    // Outlive the run that the progress function is called from.
     bool progressShown = false;
+    double lastShown = 0;
     if (::isatty(STDERR_FILENO) != 0) {
-        double lastShown = 0;
         options.progress = [&](long rows) {
             const double now = elapsed();
             if (now > 1 && now - lastShown > 0.5) {

@@ -48,7 +48,7 @@ class Program : public ::testing::Test {
     Process run(const std::string& args) const {
         const std::string out = (dir_ / "stdout").string();
         const std::string err = (dir_ / "stderr").string();
-        const std::string command = "B='" QUARVELL_BATCH_BINARY "'; cd '" + dir_.string() +
+        const std::string command = "export B='" QUARVELL_BATCH_BINARY "'; cd '" + dir_.string() +
                                     "' && (" + args + ") >'" + out + "' 2>'" + err + "'";
         const int raw = std::system(("bash -c \"" + command + "\"").c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read(out), read(err)};
@@ -180,6 +180,26 @@ TEST_F(Program, UnusableInputsAndFailedWritesExitWithTwo) {
         EXPECT_EQ(p.err.substr(0, std::string(c.message).size()), c.message) << p.err;
     }
     EXPECT_EQ(read((dir_ / "board.csv").string()), kList);
+}
+
+// On a terminal the run reports its progress now and then (shown after a second, so a quick
+// run shows nothing), and clears the line before the summary.
+TEST_F(Program, ARunOnATerminalReportsItsProgressAndEndsCleanly) {
+    if (std::system("command -v script >/dev/null") != 0) {
+        GTEST_SKIP() << "no script(1) to give the program a terminal";
+    }
+    std::string list = std::string(testing::kHeader) + "\n";
+    for (int i = 0; i < 140000; ++i) {
+        list += "10.1f,10,10,5,50,M,GB\n";
+    }
+    file("long.csv", list);
+    const Process p = run("script -qfec '\\$B long.csv -o out.csv --summary' /dev/null");
+    EXPECT_EQ(p.status, 0) << p.out;
+    EXPECT_NE(p.out.find("140000 rows read, 0 refused, 140000 evaluated"), std::string::npos)
+        << p.out;
+    if (p.out.find(" rows ...") != std::string::npos) {
+        EXPECT_NE(p.out.find(" rows ...\r\033[K"), std::string::npos) << p.out;
+    }
 }
 
 // The README shows the example board's results: they must be what the program gives.
