@@ -82,6 +82,18 @@ TEST(Run, TheWorkedExampleWithTheInputsOwnColumnsInFront) {
     }
 }
 
+// Spreadsheets leave blanks around names; the names stay as given.
+TEST(Run, ColumnNamesAreFoundWithBlanksAroundThem) {
+    const testing::Ran r = RunOn(
+        " type ,\tcapacitance, rated_voltage,applied_voltage ,temperature,quality,environment, "
+        "fit \n10.1f,10,10,5,50,M,GB,1\n");
+    EXPECT_EQ(r.outcome.status, kExitOk);
+    const Table t = ReadTable(r.out);
+    EXPECT_EQ(t.names[0], " type ");
+    EXPECT_EQ(std::count(t.names.begin(), t.names.end(), "fit"), 1);
+    EXPECT_NE(t.at(0, "fit"), "1");
+}
+
 // Plain decimals with a period, never an exponent, never "nan" or "inf", and each reads back
 // to the single it stands for.
 TEST(Run, NumbersArePlainDecimalsThatReadBackExactly) {
