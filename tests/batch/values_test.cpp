@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <map>
+#include <random>
 #include <string>
 
 namespace quarvell::batch {
@@ -77,6 +79,36 @@ TEST(Numbers, PlainDecimalsWithTheFilesSeparatorAndNothingElse) {
     for (const char* text : {"1,5", "1.000,5", "inf", "-inf", "nan", "0x1p3", "1e", "", "-", ".",
                              "1 000", "1e999", "1e-999", "1.2.3"}) {
         EXPECT_FALSE(ReadNumber(text, std::string_view(text) == "1.000,5").has_value()) << text;
+    }
+}
+
+// Short decimals take a quicker way than long ones; both must give the double the text stands
+// for, as std::from_chars reads it, also with a unit's power of ten.
+TEST(Numbers, EveryDecimalReadsAsTheDoubleItWrites) {
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = random() % 2 == 0 ? "" : "-";
+        const int digits = 1 + static_cast<int>(random() % 20);
+        const int point = static_cast<int>(random() % (digits + 1));
+        for (int d = 0; d < digits; ++d) {
+            text += d == point ? "." : "";
+            text += static_cast<char>('0' + random() % 10);
+        }
+        const int unit = static_cast<int>(random() % 3);  // none, n (10^-3), m (10^3)
+        const std::string scaled = text + (unit == 0 ? "" : unit == 1 ? "e-3" : "e3");
+        double plain = 0;
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), plain);
+        std::from_chars(scaled.data(), scaled.data() + scaled.size(), expected);
+        EXPECT_EQ(ReadNumber(text, false), plain) << text;
+        if (text.front() != '-') {
+            EXPECT_EQ(ReadCapacitance(text + (unit == 0   ? ""
+                                              : unit == 1 ? "n"
+                                                          : "m"),
+                                      false),
+                      expected)
+                << text << " " << unit;
+        }
     }
 }
 
