@@ -6,9 +6,9 @@
 // flat however long the list. A row that cannot be evaluated carries its error and the run goes
 // on; an input that cannot be read as a list, or an output that cannot be written, ends it.
 
-#include <chrono>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "batch/io.h"
 
