@@ -199,12 +199,16 @@ void CsvWriter::header(std::span<const std::string_view> inputNames) {
     std::string& out = out_.text();
     bool first = true;
     for (const std::string_view name : inputNames) {
-        out += first ? "" : ",";
+        if (!first) {
+            out += ',';
+        }
         first = false;
         AppendCsvField(out, name);
     }
     for (const Output o : outputs_) {
-        out += first ? "" : ",";
+        if (!first) {
+            out += ',';
+        }
         first = false;
         out += OutputName(o);
     }
@@ -216,7 +220,9 @@ void CsvWriter::row(std::span<const Cell> input, const RowResult& result) {
     std::string& out = out_.text();
     bool first = true;
     for (const Cell& cell : input) {
-        out += first ? "" : ",";
+        if (!first) {
+            out += ',';
+        }
         first = false;
         if (cell.plain) {
             out += cell.text;
@@ -225,7 +231,9 @@ void CsvWriter::row(std::span<const Cell> input, const RowResult& result) {
         }
     }
     for (const Output o : outputs_) {
-        out += first ? "" : ",";
+        if (!first) {
+            out += ',';
+        }
         first = false;
         if (IsText(o)) {
             AppendCsvField(out, TextOf(result, o));
@@ -244,14 +252,18 @@ void JsonWriter::row(std::span<const Cell> input, const RowResult& result) {
     out += '{';
     bool first = true;
     for (const Cell& cell : input) {
-        out += first ? "" : ",";
+        if (!first) {
+            out += ',';
+        }
         first = false;
         AppendJsonString(out, cell.name);
         out += ':';
         AppendJsonCell(out, cell);
     }
     for (const Output o : outputs_) {
-        out += first ? "" : ",";
+        if (!first) {
+            out += ',';
+        }
         first = false;
         out += '"';
         out += OutputName(o);
