@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include "platform/qt/form_binding.h"
 #include "platform/qt/user_actions.h"
@@ -35,6 +37,19 @@ class OptionWidget : public QRadioButton {
   protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
+
+// Whether a text shows whole in a field: within its frame and the field's own margins.
+bool fitsWhole(const QLineEdit& edit, const QString& text) {
+    constexpr int kLineEditMargin = 2;  // the toolkit's space on either side of the text
+    QStyleOptionFrame option;
+    option.initFrom(&edit);
+    option.lineWidth = edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit);
+    const QRect area = edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &edit);
+    const QMargins margins = edit.textMargins();
+    return edit.fontMetrics().horizontalAdvance(text) + 2 * kLineEditMargin + margins.left() +
+               margins.right() <=
+           area.width();
+}
 
 bool hasAccessMark(const std::string& caption) {
     for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
@@ -85,7 +100,7 @@ void ControlAdapter::syncCommon(QWidget& w, const std::string& caption) {
     if (w.isEnabled() != control_.enabled()) {
         w.setEnabled(control_.enabled());
     }
-    setTextIfChanged(w, toQString(control_.tooltip()));
+    setTextIfChanged(w, shownTooltip());
     const QString name = accessibleText(control_, caption);
     if (w.accessibleName() != name) {
         w.setAccessibleName(name);
@@ -94,6 +109,10 @@ void ControlAdapter::syncCommon(QWidget& w, const std::string& caption) {
     if (w.accessibleDescription() != description) {
         w.setAccessibleDescription(description);
     }
+}
+
+QString ControlAdapter::shownTooltip() const {
+    return toQString(control_.tooltip());
 }
 
 // Labels -----------------------------------------------------------------------------------
@@ -131,6 +150,11 @@ void LabelAdapter::sync() {
         synced_ = true;
     }
     applyColours(*widget_, label_, !label_.transparent());
+    // On a coloured label the caption keeps off the sides, also where it has no blank there.
+    const int margin = widget_->autoFillBackground() ? kCaptionMargin : 0;
+    if (widget_->contentsMargins() != QMargins(margin, 0, margin, 0)) {
+        widget_->setContentsMargins(margin, 0, margin, 0);
+    }
     const Qt::Alignment alignment = toQtAlignment(label_.alignment()) | Qt::AlignTop;
     if (widget_->alignment() != alignment) {
         widget_->setAlignment(alignment);
@@ -158,14 +182,30 @@ QWidget* TextBoxAdapter::widget() const {
     return widget_;
 }
 
+// A read-only field too narrow for its text has the whole text in its tooltip, after what
+// the tooltip says of the field.
+QString TextBoxAdapter::shownTooltip() const {
+    QString tip = ControlAdapter::shownTooltip();
+    const QString text = toQString(box_.text());
+    if (!box_.locked() || fitsWhole(*widget_, text)) {
+        return tip;
+    }
+    return tip.isEmpty() ? text : tip + QLatin1Char('\n') + text;
+}
+
 void TextBoxAdapter::sync() {
     syncCommon(*widget_, box_.text());
     const QString text = toQString(box_.text());
-    if (widget_->text() != text) {
-        widget_->setText(text);
-    }
     if (widget_->isReadOnly() != box_.locked()) {
         widget_->setReadOnly(box_.locked());
+    }
+    if (widget_->text() != text) {
+        widget_->setText(text);
+        // A field the user only reads shows how its text begins; setText leaves the view at
+        // the end.
+        if (box_.locked()) {
+            widget_->setCursorPosition(0);
+        }
     }
     const Qt::Alignment alignment = toQtAlignment(box_.alignment()) | Qt::AlignVCenter;
     if (widget_->alignment() != alignment) {

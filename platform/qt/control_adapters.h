@@ -44,6 +44,8 @@ class ControlAdapter {
     void bind();
     // Name, place, visibility, enabled state, tooltip and accessible name.
     void syncCommon(QWidget& w, const std::string& caption);
+    // The tooltip on screen: the control's own.
+    virtual QString shownTooltip() const;
     FormBinding& form() const { return form_; }
 
   private:
@@ -75,6 +77,9 @@ class TextBoxAdapter : public ControlAdapter {
     QWidget* widget() const override;
     QLineEdit* lineEdit() const { return widget_; }
     void sync() override;
+
+  protected:
+    QString shownTooltip() const override;
 
   private:
     TextBox& box_;

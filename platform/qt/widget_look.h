@@ -27,6 +27,9 @@ QString toQString(const std::string& text);
 QString toDisplayText(const std::string& text);
 QColor toQColor(Color c);
 
+// Pixels between a coloured label's sides and its caption.
+inline constexpr int kCaptionMargin = 3;
+
 // The point size of the window's default dialog font and of the bold result captions.
 inline constexpr double kDefaultPointSize = 8.25;
 QFont dialogFont();

@@ -5,20 +5,28 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "qt_printers.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/about_window.h"
 #include "screen_fixture.h"
@@ -124,6 +132,41 @@ TEST_F(ScreenTest, TheStartUpStateIsOnScreen) {
     EXPECT_DOUBLE_EQ(fit->font().pointSizeF(), 9.75);
 }
 
+// How many pixels of a picture are the life-test frame's cyan.
+int cyanPixels(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += c.red() < 100 && c.green() > 200 && c.blue() > 200 ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+TEST_F(ScreenTest, OnlyTheLifeTestCaptionsAreCyanItsFieldsAndListKeepTheDefaultColours) {
+    actions.run([this] {
+        window.fmeOther.setVisible(true);
+        window.txtHrs.setText("1000");
+        window.txtPcs.setText("100");
+        window.txtFail.setText("1");
+        window.txtFR.setText("0.0010%/kPcHr");
+    });
+    for (const Control* c : std::initializer_list<const Control*>{
+             &window.txtHrs, &window.txtPcs, &window.txtFail, &window.txtFR, &window.cmbLife}) {
+        QWidget* w = widgetOf(*c);
+        EXPECT_EQ(w->palette(), QApplication::palette(w)) << c->name();
+        EXPECT_EQ(cyanPixels(w->grab().toImage()), 0) << c->name();
+    }
+    EXPECT_GT(cyanPixels(widgetOf(window.Label1)->grab().toImage()), 0);
+    EXPECT_GT(cyanPixels(widgetOf(window.lblTestDC)->grab().toImage()), 0);
+    // The frame's own caption, above its first field.
+    QWidget* frame = widgetOf(window.fmeOther);
+    EXPECT_GT(cyanPixels(
+                  frame->grab(QRect(0, 0, frame->width(), widgetOf(window.txtHrs)->y())).toImage()),
+              0);
+}
+
 TEST_F(ScreenTest, TheMessageWindowShowsOverTheWindowWithoutBlockingItAndHidesAgain) {
     QWidget* message = screen.message().window();
     EXPECT_FALSE(message->isVisible());
@@ -158,6 +201,37 @@ TEST_F(ScreenTest, TheMessageWindowShowsOverTheWindowWithoutBlockingItAndHidesAg
     EXPECT_EQ(message->palette().color(QPalette::Window), QColor(0, 0, 255));
 }
 
+// The style field shows the start of every type's style; a style too long for the field is
+// whole in its tooltip, after the field's own.
+TEST_F(ScreenTest, TheStyleFieldShowsTheStartOfItsTextAndTheWholeTextInItsTooltip) {
+    QLineEdit* style = edit(window.txtStyle);
+    const QString designed = QString::fromStdString(window.txtStyle.tooltip());
+    int cut = 0;
+    for (platform::OptionButton* notice : {&window.optNotice1, &window.optNotice2}) {
+        actions.run([notice] { notice->click(); });
+        for (int i = 0; i < window.cmbType.count(); ++i) {
+            actions.run([this, i] { window.cmbType.select(i); });
+            const QString text = style->text();
+            SCOPED_TRACE(text.toStdString());
+            ASSERT_EQ(text.toStdString(), window.txtStyle.text());
+            style->grab();  // drawn as on screen
+            EXPECT_EQ(style->cursorPositionAt(
+                          QPoint(style->contentsRect().left() + 4, style->height() / 2)),
+                      0);
+            const bool fits =
+                style->fontMetrics().horizontalAdvance(text) + 8 <= style->contentsRect().width();
+            if (fits) {
+                EXPECT_EQ(style->toolTip(), designed);
+            } else {
+                EXPECT_TRUE(style->toolTip().startsWith(designed));
+                EXPECT_TRUE(style->toolTip().endsWith(text));
+                ++cut;
+            }
+        }
+    }
+    EXPECT_GE(cut, 2);  // "Using CWR - Chip with Modified Pi(V) Denominator" among them
+}
+
 TEST_F(ScreenTest, ARefusedApplicationVoltageShowsTheMessageWindow) {
     if (!window.txtApp.onLostFocus || !window.txtVolt.onLostFocus) {
         GTEST_SKIP() << "the rating and application entry handlers are not in the window yet";
@@ -179,6 +253,44 @@ TEST_F(ScreenTest, ARefusedApplicationVoltageShowsTheMessageWindow) {
     EXPECT_FALSE(message->isVisible());
     EXPECT_EQ(message->windowTitle(), "Not allowed!");
     EXPECT_EQ(edit(window.txtApp)->text(), "10");
+}
+
+// A caption never touches the sides of its coloured label ("Calculated MTBF" against the
+// result field), and a one-line caption still fits on one line.
+TEST_F(ScreenTest, CaptionsKeepOffTheSidesOfTheirColouredLabels) {
+    typeWorkedExample();
+    int checked = 0;
+    for (const Control* c : window.controls()) {
+        auto* label = qobject_cast<QLabel*>(widgetOf(*c));
+        if (label == nullptr || !label->isVisible() || !label->autoFillBackground()) {
+            continue;
+        }
+        SCOPED_TRACE(c->name());
+        const QImage image = label->grab().toImage();
+        const QColor back = label->palette().color(QPalette::Window);
+        int first = image.width();
+        int last = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor p = image.pixelColor(x, y);
+                if (std::abs(p.red() - back.red()) + std::abs(p.green() - back.green()) +
+                        std::abs(p.blue() - back.blue()) >
+                    90) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+            }
+        }
+        ASSERT_GE(last, 0);
+        EXPECT_GE(first, 2);
+        EXPECT_LE(last, image.width() - 3);
+        if (!label->text().contains(QLatin1Char('\n'))) {
+            EXPECT_LT(label->heightForWidth(label->width()),
+                      2 * label->fontMetrics().lineSpacing());
+        }
+        ++checked;
+    }
+    EXPECT_GE(checked, 15);
 }
 
 TEST_F(ScreenTest, CapitalLettersJumpToTheirFieldsOnRealKeys) {
