@@ -438,6 +438,32 @@ TEST_F(ScreenTest, TheAboutBoxOpensOnceClosesWithOkAndLoadsAfresh) {
     EXPECT_FALSE(window.frmAbout.loaded());
 }
 
+TEST_F(ScreenTest, TheAboutBoxHasRoomForItsWholeDescription) {
+    for (int load = 0; load < 2; ++load) {
+        action(window.mnuAbout)->trigger();
+        platform::qt::FormBinding& box = *screen.about().binding();
+        auto* description = qobject_cast<QLabel*>(box.widgetOf(window.frmAbout.lblDescription));
+        EXPECT_GE(description->height(), description->heightForWidth(description->width()));
+        // Every control lies inside the box, and none on another.
+        std::vector<QWidget*> widgets;
+        for (const Control* c : std::initializer_list<const Control*>{
+                 &window.frmAbout.picIcon, &window.frmAbout.lblTitle, &window.frmAbout.lblVersion,
+                 &window.frmAbout.lblDescription, &window.frmAbout.cmdOK,
+                 &window.frmAbout.cmdSysInfo}) {
+            widgets.push_back(box.widgetOf(*c));
+            EXPECT_TRUE(box.clientArea()->rect().contains(widgets.back()->geometry())) << c->name();
+        }
+        for (std::size_t i = 0; i < widgets.size(); ++i) {
+            for (std::size_t j = i + 1; j < widgets.size(); ++j) {
+                EXPECT_FALSE(widgets[i]->geometry().intersects(widgets[j]->geometry()))
+                    << widgets[i]->objectName().toStdString() << " on "
+                    << widgets[j]->objectName().toStdString();
+            }
+        }
+        QTest::mouseClick(box.widgetOf(window.frmAbout.cmdOK), Qt::LeftButton);
+    }
+}
+
 TEST_F(ScreenTest, TheWorkedExampleTypedThroughTheWidgetsWithEnter) {
     if (!window.txtCap.onLostFocus || !window.txtCap.onKeyPress || !window.cmbFR.onClick) {
         GTEST_SKIP() << "the entry handlers of the window are not there yet";
