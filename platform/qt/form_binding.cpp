@@ -88,6 +88,18 @@ bool isNavigationKey(int key) {
     }
 }
 
+// Where a window's frame goes: centred on the point, but moved onto the screen's free area
+// where it would stand out of it.
+QPoint placeOnScreen(QSize size, QPoint centre, const QRect& area) {
+    QPoint corner = centre - QPoint(size.width() / 2, size.height() / 2);
+    corner.setX(std::min(corner.x(), area.right() + 1 - size.width()));
+    corner.setY(std::min(corner.y(), area.bottom() + 1 - size.height()));
+    // The top-left corner wins over the others: a window larger than the screen hangs from it.
+    corner.setX(std::max(corner.x(), area.left()));
+    corner.setY(std::max(corner.y(), area.top()));
+    return corner;
+}
+
 }  // namespace
 
 FormBinding::FormBinding(FormDesign design, UserActions& actions, QWidget* owner)
@@ -384,7 +396,7 @@ void FormBinding::showForm() {
             window_->adjustSize();
             if (const QScreen* screen = window_->screen()) {
                 const QRect area = screen->availableGeometry();
-                window_->move(area.center() - window_->rect().center());
+                window_->move(placeOnScreen(window_->frameGeometry().size(), area.center(), area));
             }
             shownOnce_ = true;
         }
@@ -395,7 +407,10 @@ void FormBinding::showForm() {
     if (QWidget* owner = window_->parentWidget()) {
         window_->adjustSize();
         const QPoint centre = owner->mapToGlobal(owner->rect().center());
-        window_->move(centre - window_->rect().center());
+        const QScreen* screen = owner->screen();
+        window_->move(screen != nullptr ? placeOnScreen(window_->frameGeometry().size(), centre,
+                                                        screen->availableGeometry())
+                                        : centre - window_->rect().center());
     }
     window_->show();
     window_->raise();

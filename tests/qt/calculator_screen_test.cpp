@@ -464,6 +464,52 @@ TEST_F(ScreenTest, TheAboutBoxHasRoomForItsWholeDescription) {
     }
 }
 
+// Centred on the screen's free area where the window fits; elsewhere its title bar and menus
+// still lie on it. QUARVELL_TEST_SCREEN names the screen's size when a test chose one.
+TEST_F(ScreenTest, TheWindowOpensWithItsTitleBarAndMenusOnTheScreen) {
+    QWidget* main = screen.mainWindow();
+    const QRect area = main->screen()->availableGeometry();
+    const QString expected = qEnvironmentVariable("QUARVELL_TEST_SCREEN");
+    if (!expected.isEmpty()) {
+        EXPECT_EQ(QStringLiteral("%1x%2").arg(area.width()).arg(area.height()), expected);
+    }
+    const QRect frame = main->frameGeometry();
+    EXPECT_GE(frame.top(), area.top());
+    EXPECT_GE(frame.left(), area.left());
+    QMenuBar* menus = screen.main().menuBar();
+    EXPECT_TRUE(area.contains(QRect(menus->mapToGlobal(QPoint(0, 0)), menus->size())));
+    if (frame.width() <= area.width() && frame.height() <= area.height()) {
+        EXPECT_LE(std::abs(frame.center().x() - area.center().x()), 2);
+        EXPECT_LE(std::abs(frame.center().y() - area.center().y()), 2);
+    }
+}
+
+// A screen of 1280 x 1024 pixels at twice the scale (640 x 512 to the program), lower than the
+// window: the check above runs in a program of its own on such a screen.
+TEST(WindowPlacement, OnAScreenLowerThanTheWindowTheTitleBarAndMenusStayOnIt) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile config(dir.filePath(QStringLiteral("screen.json")));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(R"({"screens": [{"name": "small", "x": 0, "y": 0, "width": 1280,
+                     "height": 1024, "dpr": 2.0, "logicalDpi": 192}]})");
+    config.close();
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"),
+               QStringLiteral("offscreen:configfile=") + config.fileName());
+    env.insert(QStringLiteral("QUARVELL_TEST_SCREEN"), QStringLiteral("640x512"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral(
+                    "--gtest_filter=ScreenTest.TheWindowOpensWithItsTitleBarAndMenusOnTheScreen")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+}
+
 TEST_F(ScreenTest, TheWorkedExampleTypedThroughTheWidgetsWithEnter) {
     if (!window.txtCap.onLostFocus || !window.txtCap.onKeyPress || !window.cmbFR.onClick) {
         GTEST_SKIP() << "the entry handlers of the window are not there yet";
