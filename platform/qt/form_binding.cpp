@@ -159,10 +159,11 @@ void FormBinding::buildWindow(QWidget* owner) {
         main->layout()->setSizeConstraint(QLayout::SetFixedSize);
         actions_.services().setMainWindow(main);
     } else {
-        Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-        if (design_.kind == FormDesign::Kind::Dialog) {
-            flags |= Qt::WindowCloseButtonHint;
-        } else {
+        // The close box is named outright: X11 window managers give a window that names none
+        // of its buttons every one of them, minimise and maximise included.
+        Qt::WindowFlags flags =
+            Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        if (design_.kind == FormDesign::Kind::Message) {
             // A timed message informs; the keyboard stays with the calculator.
             flags |= Qt::WindowDoesNotAcceptFocus;
         }
@@ -170,6 +171,8 @@ void FormBinding::buildWindow(QWidget* owner) {
         w->setModal(false);
         if (design_.kind == FormDesign::Kind::Message) {
             w->setAttribute(Qt::WA_ShowWithoutActivating);
+            // Closing a message hides it before its time; the wait goes on without it.
+            w->onClose = [this] { actions_.run([this] { design_.form->setVisible(false); }); };
         }
         client_ = w;
         window_ = w;

@@ -232,6 +232,33 @@ TEST_F(ScreenTest, TheStyleFieldShowsTheStartOfItsTextAndTheWholeTextInItsToolti
     EXPECT_GE(cut, 2);  // "Using CWR - Chip with Modified Pi(V) Denominator" among them
 }
 
+TEST_F(ScreenTest, TheMessageWindowOffersOnlyItsCloseBoxWhichHidesTheMessage) {
+    QWidget* message = screen.message().window();
+    // An X11 window manager offers every window function, minimise and maximise included, to a
+    // window that names none: the close box is named, and the others are not.
+    const Qt::WindowFlags flags = message->windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+
+    bool hiddenDuringWait = false;
+    window.onShowMessage = [&](const std::string&, const std::string&, float) {
+        QTimer::singleShot(0, message, [message] { message->close(); });
+        QTimer::singleShot(100, message, [&] {
+            hiddenDuringWait = !message->isVisible() && !window.frmMsg.form.visible();
+        });
+    };
+    actions.run([this] { window.ShowMessage("Not allowed!", "Reverting to rated.\r\n", 0.3f); });
+    EXPECT_TRUE(hiddenDuringWait);
+    EXPECT_FALSE(message->isVisible());
+    // The next message shows again.
+    bool shownAgain = false;
+    window.onShowMessage = [&](const std::string&, const std::string&, float) {
+        shownAgain = message->isVisible();
+    };
+    actions.run([this] { window.ShowMessage("Not allowed!", "Again.\r\n", 0.05f); });
+    EXPECT_TRUE(shownAgain);
+}
+
 TEST_F(ScreenTest, ARefusedApplicationVoltageShowsTheMessageWindow) {
     if (!window.txtApp.onLostFocus || !window.txtVolt.onLostFocus) {
         GTEST_SKIP() << "the rating and application entry handlers are not in the window yet";

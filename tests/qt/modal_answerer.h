@@ -28,6 +28,7 @@ struct SeenDialog {
     QMessageBox::StandardButtons buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     std::string defaultAnswer;
+    int width = 0;
 };
 
 class ModalAnswerer {
@@ -86,7 +87,8 @@ class ModalAnswerer {
                              input->labelText().toStdString(),
                              {},
                              QMessageBox::NoIcon,
-                             input->textValue().toStdString()});
+                             input->textValue().toStdString(),
+                             input->width()});
             if (inputs_.empty()) {
                 unexpected_.push_back("input box: " + input->labelText().toStdString());
                 input->reject();
