@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPixmap>
+#include <QPicture>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -146,9 +146,8 @@ void QtPrinter::printToFile(const QString& path, bool noPrinter) {
 }
 
 bool QtPrinter::paint(QPrinter& printer) {
-    // The picture is what the user sees, menu bar included, at the size it has on screen.
-    const QPixmap picture = window_->grab();
-    const QSizeF pixels = picture.deviceIndependentSize();
+    // The window as the user sees it, menu bar included, at the size it has on screen.
+    const QSizeF pixels = window_->size();
     const double screenDpi = std::max(1, window_->logicalDpiX());
 
     printer.setDocName(QString::fromLatin1(kProgramTitle));
@@ -175,9 +174,22 @@ bool QtPrinter::paint(QPrinter& printer) {
     if (!painter.begin(&printer)) {
         return false;
     }
+    // Drawn, not photographed: texts stay texts and edges stay sharp at any zoom.
     const double devicePerPoint = printer.resolution() / kPointsPerInch;
-    painter.drawPixmap(QRectF(QPointF(left, top) * devicePerPoint, size * devicePerPoint), picture,
-                       QRectF(picture.rect()));
+    painter.translate(QPointF(left, top) * devicePerPoint);
+    painter.scale(size.width() / pixels.width() * devicePerPoint,
+                  size.height() / pixels.height() * devicePerPoint);
+    // Recorded first: a widget drawn straight onto a printer comes out as one large bitmap.
+    QPicture drawing;
+    {
+        QPainter recorder(&drawing);
+        window_->render(&recorder, QPoint(), QRegion(),
+                        QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
+    // A recording plays back at the target's resolution; the painter is scaled already.
+    painter.scale(double(drawing.logicalDpiX()) / printer.logicalDpiX(),
+                  double(drawing.logicalDpiY()) / printer.logicalDpiY());
+    painter.drawPicture(0, 0, drawing);
     return painter.end();
 }
 

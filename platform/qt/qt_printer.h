@@ -1,5 +1,5 @@
 #pragma once
-// Printing on Qt: a picture of the calculator window, at the print position, on a page of its
+// Printing on Qt: the calculator window drawn at the print position, on a page of its
 // own. A machine with a printer gets paper, from the printer chosen in Printer Setup or else its
 // default one. A machine without printers gets a one-page PDF in the user's documents folder,
 // under a dated name, and the user is told where; so does a user who chose printing to a file in
