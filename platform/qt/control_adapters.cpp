@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include "platform/qt/accessibility.h"
 #include "platform/qt/form_binding.h"
 #include "platform/qt/user_actions.h"
 #include "platform/qt/widget_look.h"
@@ -29,15 +30,6 @@ void setTextIfChanged(QWidget& w, const QString& tooltip) {
     }
 }
 
-// The whole coloured area of an option button is the button, not only its circle and text.
-class OptionWidget : public QRadioButton {
-  public:
-    using QRadioButton::QRadioButton;
-
-  protected:
-    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
-};
-
 // Whether a text shows whole in a field: within its frame and the field's own margins.
 bool fitsWhole(const QLineEdit& edit, const QString& text) {
     constexpr int kLineEditMargin = 2;  // the toolkit's space on either side of the text
@@ -49,18 +41,6 @@ bool fitsWhole(const QLineEdit& edit, const QString& text) {
     return edit.fontMetrics().horizontalAdvance(text) + 2 * kLineEditMargin + margins.left() +
                margins.right() <=
            area.width();
-}
-
-bool hasAccessMark(const std::string& caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] == '&') {
-            if (caption[i + 1] != '&') {
-                return true;
-            }
-            ++i;
-        }
-    }
-    return false;
 }
 
 }  // namespace
@@ -101,7 +81,8 @@ void ControlAdapter::syncCommon(QWidget& w, const std::string& caption) {
         w.setEnabled(control_.enabled());
     }
     setTextIfChanged(w, shownTooltip());
-    const QString name = accessibleText(control_, caption);
+    const QString name =
+        captionLabel_ != nullptr ? captionLabel_->spokenText() : accessibleText(control_, caption);
     if (w.accessibleName() != name) {
         w.setAccessibleName(name);
     }
@@ -113,6 +94,11 @@ void ControlAdapter::syncCommon(QWidget& w, const std::string& caption) {
 
 QString ControlAdapter::shownTooltip() const {
     return toQString(control_.tooltip());
+}
+
+void ControlAdapter::setCaptionLabel(const LabelAdapter* label) {
+    captionLabel_ = label;
+    sync();
 }
 
 // Labels -----------------------------------------------------------------------------------
@@ -129,14 +115,16 @@ QWidget* LabelAdapter::widget() const {
     return widget_;
 }
 
-bool LabelAdapter::hasAccessKey() const {
-    return hasAccessMark(label_.caption());
-}
-
-void LabelAdapter::setBuddy(QWidget* buddy) {
-    widget_->setBuddy(buddy);
+void LabelAdapter::setLabelled(ControlAdapter& control) {
+    labelled_ = &control;
+    widget_->setBuddy(control.widget());
     synced_ = false;
     sync();
+    control.setCaptionLabel(this);
+}
+
+QString LabelAdapter::spokenText() const {
+    return accessibleText(label_, label_.caption());
 }
 
 void LabelAdapter::sync() {
@@ -148,6 +136,10 @@ void LabelAdapter::sync() {
             widget_->buddy() != nullptr ? shownCaption_ : withoutAccessMarks(shownCaption_);
         widget_->setText(toDisplayText(shown));
         synced_ = true;
+        // The control this label names is called by the new caption.
+        if (labelled_ != nullptr) {
+            labelled_->sync();
+        }
     }
     applyColours(*widget_, label_, !label_.transparent());
     // On a coloured label the caption keeps off the sides, also where it has no blank there.
@@ -171,6 +163,9 @@ void LabelAdapter::sync() {
 
 TextBoxAdapter::TextBoxAdapter(TextBox& box, FormBinding& form, QWidget* parent)
     : ControlAdapter(box, form), box_(box), widget_(new QLineEdit(parent)) {
+    // Before anything asks for its accessible interface, which is chosen once: a read-only
+    // field gets the one that tells it is read-only.
+    widget_->setReadOnly(box.locked());
     QObject::connect(widget_, &QLineEdit::textEdited, widget_, [this](const QString& text) {
         this->form().actions().run([&] { box_.setText(text.toStdString()); });
         sync();
@@ -194,7 +189,7 @@ QString TextBoxAdapter::shownTooltip() const {
 }
 
 void TextBoxAdapter::sync() {
-    syncCommon(*widget_, box_.text());
+    syncCommon(*widget_, {});
     const QString text = toQString(box_.text());
     if (widget_->isReadOnly() != box_.locked()) {
         widget_->setReadOnly(box_.locked());
@@ -248,7 +243,7 @@ bool ComboBoxAdapter::locked() const {
 
 void ComboBoxAdapter::sync() {
     const QSignalBlocker block(widget_);
-    syncCommon(*widget_, list_.text());
+    syncCommon(*widget_, {});
     const auto& items = list_.items();
     bool same = widget_->count() == list_.count();
     for (int i = 0; same && i < list_.count(); ++i) {

@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/qt/accessibility.h"
 #include "platform/qt/control_adapters.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/user_actions.h"
@@ -104,10 +105,11 @@ QPoint placeOnScreen(QSize size, QPoint centre, const QRect& area) {
 
 FormBinding::FormBinding(FormDesign design, UserActions& actions, QWidget* owner)
     : design_(std::move(design)), actions_(actions) {
+    installAccessibility();
     buildWindow(owner);
     buildControls();
     buildMenus();
-    assignBuddies();
+    assignCaptionLabels();
     if (design_.focus != nullptr) {
         followUp_ = actions_.addFollowUp([this] { syncFocus(); });
     }
@@ -171,6 +173,7 @@ void FormBinding::buildWindow(QWidget* owner) {
         w->setModal(false);
         if (design_.kind == FormDesign::Kind::Message) {
             w->setAttribute(Qt::WA_ShowWithoutActivating);
+            markAsAlert(*w);
             // Closing a message hides it before its time; the wait goes on without it.
             w->onClose = [this] { actions_.run([this] { design_.form->setVisible(false); }); };
         }
@@ -272,18 +275,21 @@ void FormBinding::buildMenus() {
     }
 }
 
-// The control a caption label's access key leads to: the nearest entry control in the same
-// frame that lies level with the label (to its right) or below it. The classic rule takes the
-// next tab number after the label's instead, which sends the life-test labels' keys to the
-// capacitance field; the control the caption names is what the user means.
-void FormBinding::assignBuddies() {
+// The control a caption label names: the nearest entry control in the same frame that starts
+// level with the label, beside it, or right under it. The label names it to assistive
+// technology, and the label's access key leads there. The classic rule takes the next tab
+// number after the label's instead, which sends the life-test labels' keys to the capacitance
+// field; the control the caption names is what the user means. Labels with nothing that close
+// (the breakdown, the notes) are no captions.
+void FormBinding::assignCaptionLabels() {
     if (design_.focus == nullptr) {
         return;
     }
+    constexpr long kCaptionGap = 120;  // twips between a caption and the control it names
     const auto& scope = design_.focus->controls();
     for (const auto& adapter : adapters_) {
         auto* label = dynamic_cast<LabelAdapter*>(adapter.get());
-        if (label == nullptr || !label->hasAccessKey()) {
+        if (label == nullptr) {
             continue;
         }
         const Control& l = label->control();
@@ -300,7 +306,8 @@ void FormBinding::assignBuddies() {
             const Place& cp = c.place();
             const long dx = cp.left - lp.left;
             const long dy = cp.top - lp.top;
-            if (dy < -lp.height / 2 || dx < -lp.width / 2) {
+            if (dy < -lp.height / 2 || dy >= lp.height + kCaptionGap || dx < -lp.width / 2 ||
+                dx > lp.width + kCaptionGap) {
                 continue;
             }
             const long score = dy + std::labs(dx);
@@ -310,7 +317,7 @@ void FormBinding::assignBuddies() {
             }
         }
         if (best != nullptr) {
-            label->setBuddy(best->widget());
+            label->setLabelled(*best);
         }
     }
 }
@@ -418,6 +425,9 @@ void FormBinding::showForm() {
     window_->show();
     window_->raise();
     window_->repaint();
+    if (design_.kind == FormDesign::Kind::Message) {
+        announceAlert(*window_);
+    }
 }
 
 bool FormBinding::eventFilter(QObject* watched, QEvent* event) {

@@ -134,12 +134,12 @@ std::string withoutAccessMarks(const std::string& caption) {
 }
 
 QString accessibleText(const Control& control, const std::string& caption) {
-    if (!control.accessibleName().empty()) {
-        return toQString(control.accessibleName());
-    }
     const std::string plain = withoutAccessMarks(caption);
     if (!plain.empty() && plain.find_first_not_of(' ') != std::string::npos) {
         return toDisplayText(plain).trimmed();
+    }
+    if (!control.accessibleName().empty()) {
+        return toQString(control.accessibleName());
     }
     if (!control.tooltip().empty()) {
         return toQString(control.tooltip());
