@@ -125,7 +125,7 @@ class FormBinding : public QObject {
     void buildWindow(QWidget* owner);
     void buildControls();
     void buildMenus();
-    void assignBuddies();
+    void assignCaptionLabels();
     void syncForm();
     void showForm();
     bool handleKey(QWidget* target, ControlAdapter* adapter, QKeyEvent& event);

@@ -1,7 +1,9 @@
 // The Qt services: message and input boxes exactly as asked, number locales, the clock, the
 // event loop, ending the program, files and processes, and the registry's stand-in.
 
+#include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
@@ -88,6 +90,11 @@ TEST_F(ServicesTest, InputBoxesReturnTheAnswerOrNothingOnCancel) {
     ASSERT_EQ(dialogs.seen().size(), 3U);
     EXPECT_EQ(dialogs.seen()[0].title, "Failure Rate Entry");
     EXPECT_EQ(dialogs.seen()[0].text, "Enter the %/kHrs Failure Rate:");
+    // The title bar has room for the whole title besides its buttons, in a bold face.
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_GE(dialogs.seen()[0].width,
+              QFontMetrics(bold).horizontalAdvance(QStringLiteral("Failure Rate Entry")) + 100);
     EXPECT_EQ(dialogs.seen()[1].title, "Input Hours Tested.");
     EXPECT_EQ(dialogs.seen()[1].defaultAnswer, "0");
     EXPECT_EQ(dialogs.seen()[1].text,
