@@ -4,7 +4,6 @@
 // two Notices treat the type differently.
 
 #include <functional>
-#include <string_view>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/type_options.h"
@@ -24,9 +23,5 @@ struct NoticeSwitchView {
 
 // index: 1 or 2, the button chosen.
 void optNotice_Click(NoticeSwitchView& v, int index);
-
-// Whole-text, case-sensitive wildcard match: '*' any run, '?' one character, "[abc]" and
-// "[a-z]" one character of a set.
-bool Like(std::string_view text, std::string_view pattern);
 
 }  // namespace quarvell::catalogue

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "catalogue/catalogue.h"
+#include "model/engine.h"
 #include "model/number_text.h"
-#include "model/recalculate.h"
 
 namespace quarvell::catalogue {
 
@@ -39,13 +39,13 @@ void cmbPiV_Click(OptionsView& v) {
 
     // Checked exactly as the calculation reads it: a typed value with the user's separators,
     // the list's entries as written (".8" whatever the locale).
-    const platform::NumberLocale locale = v.services.numberLocale();
+    const model::NumberLocale locale = v.services.numberLocale();
     if (model::PiVDenominator(text, locale)) {
         v.recalculate();
         return;
     }
     const bool numeric =
-        model::ParseNumber(text, locale) || model::ParseNumber(text, platform::kPeriodLocale);
+        model::ParseNumber(text, locale) || model::ParseNumber(text, model::kPeriodLocale);
     v.showMessage(caption, numeric ? kPiVRangeWarning : kPiVNumericWarning, kPiVWarningSeconds);
     v.cmbPiV.select(defaultEntry);
     v.recalculate();

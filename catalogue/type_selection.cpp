@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/counterpart.h"
+#include "model/engine_texts.h"
 
 namespace quarvell::catalogue {
 
@@ -24,80 +26,67 @@ void FillResList(ResListView& v, const std::vector<std::string>& entries, const 
     model::ResumeRecalculation(v.state);
 }
 
-void ShowOptionList(ResListView& v, OptionList list) {
-    if (list == OptionList::CircuitResistance) {
+void ShowOptionList(ResListView& v, model::OptionList list) {
+    if (list == model::OptionList::CircuitResistance) {
         SetSeriesResis(v);
-    } else if (list == OptionList::Construction) {
+    } else if (list == model::OptionList::Construction) {
         SetConstruction(v);
     }
 }
 
-int IndexOf(const std::vector<std::string>& entries, const std::string& entry) {
-    const auto it = std::find(entries.begin(), entries.end(), entry);
-    return it == entries.end() ? -1 : static_cast<int>(it - entries.begin());
-}
-
-void AppendNote(model::CalcState& s, const std::string& text, bool line) {
-    if (line) {
-        s.in.PendingNote += s.NoteSeparator;
-        s.NoteSeparator = model::kCrLf;
-    }
-    s.in.PendingNote += text;
-}
-
-void ApplySetup(TypeSelectionView& v, const TypeSetup& row, int ratingBefore) {
+void ApplySetup(TypeSelectionView& v, const model::CapacitorType& type, int ratingBefore) {
     model::CalcState& s = v.state;
-    if (row.optionListFirst) {
-        ShowOptionList(v.res, row.optionList);
+    if (type.optionListFirst) {
+        ShowOptionList(v.res, type.option);
     }
 
     v.cmbRating.clear();
-    for (const std::string& entry : row.ratings) {
-        v.cmbRating.addItem(entry);
+    for (int i = 0; i < type.ratingCount(); ++i) {
+        v.cmbRating.addItem(RatingEntry(type.ratings[static_cast<std::size_t>(i)]));
     }
-    v.cmbRating.select(row.defaultRating);
+    v.cmbRating.select(type.defaultRating);
 
-    if (!row.optionListFirst) {
-        ShowOptionList(v.res, row.optionList);
+    if (!type.optionListFirst) {
+        ShowOptionList(v.res, type.option);
     }
 
-    v.txtStyle.setText(row.style);
+    v.txtStyle.setText(std::string(type.style));
 
-    for (const NotePiece& piece : row.notes) {
-        switch (piece.kind) {
-            case NotePiece::Kind::Line:
-                AppendNote(s, piece.text, true);
-                break;
-            case NotePiece::Kind::Suffix:
-                AppendNote(s, piece.text, false);
-                break;
-            case NotePiece::Kind::ForcedRatingLine:
-                if (s.in.TempRating != 125) {
-                    AppendNote(s, piece.text, true);
-                    s.in.TempRating = 125;
-                }
-                break;
+    // A list of only +125°C forces the rating away from any other, with a note that says so.
+    const bool forced =
+        s.in.TempRating != 125 &&
+        std::any_of(type.notes.begin(), type.notes.end(), [](const model::NotePiece& p) {
+            return p.kind == model::NotePiece::Kind::ForcedRatingLine;
+        });
+    // From the separator in use now: a rating selection above may have recalculated, and a
+    // recalculation leaves its own separator behind.
+    std::string_view separator = s.NoteSeparator;
+    s.in.PendingNote = model::TypeNote(type, forced, separator);
+    s.NoteSeparator = separator;
+    if (forced) {
+        s.in.TempRating = 125;
+    }
+
+    const std::int16_t rating = RatingAfterChoosing(type, static_cast<std::int16_t>(ratingBefore));
+    if (rating != type.ratings[static_cast<std::size_t>(type.defaultRating)]) {
+        for (int i = 0; i < type.ratingCount(); ++i) {
+            if (type.ratings[static_cast<std::size_t>(i)] == rating) {
+                v.cmbRating.select(i);
+            }
         }
     }
 
-    if (row.keepsRating) {
-        std::string keptEntry = "+";
-        keptEntry.append(std::to_string(KeptTemperature(ratingBefore))).append("°C");
-        const int kept = IndexOf(row.ratings, keptEntry);
-        if (kept >= 0) {
-            v.cmbRating.select(kept);
-        }
-    }
-
-    if (row.piVEntry >= 0) {
+    if (type.polymer()) {
         v.cmbPiV.setVisible(true);
         v.lblPIv.setVisible(true);
-        v.cmbPiV.select(row.piVEntry);
+        v.cmbPiV.select(type.piVEntry);
     }
 
-    v.cmbType.setHelpContext(row.helpContext);
-    v.cmbLife.select(row.biasEntry);
-    if (row.setsTempLimit125) {
+    v.cmbType.setHelpContext(type.helpContext);
+    v.cmbLife.select(type.biasEntry);
+    // Of the Notice 1 types only 10.4 has a limit of its own, and choosing it sets that limit.
+    if (type.notice == model::Notice::One &&
+        type.model.tempLimit == model::TempLimitRule::Fixed125) {
         s.out.TempLimit = 125;
     }
 }
@@ -118,8 +107,9 @@ void cmbType_Click(TypeSelectionView& v) {
     v.cmbPiV.setVisible(false);
     v.lblPIv.setVisible(false);
 
-    if (const TypeSetup* row = FindTypeSetup(s.in.Notice, s.in.TypeCode)) {
-        ApplySetup(v, *row, ratingBefore);
+    if (const model::CapacitorType* type =
+            model::FindType(static_cast<model::Notice>(s.in.Notice), s.in.TypeCode)) {
+        ApplySetup(v, *type, ratingBefore);
     }
 
     model::ResumeRecalculation(s);

@@ -1,15 +1,32 @@
 #include "model/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 namespace quarvell::model {
 namespace {
 
 constexpr const char* kOutOfRange = "Out of range";
+
+// The units are part of the patterns, so that each text is written in one go.
+constexpr NumberPattern kFitPc{"###0.00\" Parts/Pc-Hr\""};
+constexpr NumberPattern kFitKPc{"###0.00\" Parts/kPc-Hr\""};
+constexpr NumberPattern kFitMPc{"###0.00\" Parts/MPc-Hr\""};
+constexpr NumberPattern kFitBPc{"###0.00\" Parts/BPc-Hr\""};
+constexpr NumberPattern kFitBPcBelowOne{"0.000\" Parts/BPc-Hr\""};
+constexpr NumberPattern kHours{"##0.0\" Hrs\""};
+constexpr NumberPattern kThousandHours{"##0.0\" Thousand-Hrs\""};
+constexpr NumberPattern kMillionHours{"##0.0\" Million-Hrs\""};
+constexpr NumberPattern kBillionHours{"##0.0\" Billion-Hrs\""};
+constexpr NumberPattern kTrillionHours{"##0.0\" Trillion-Hrs\""};
+constexpr NumberPattern kPeta{"###,##0.0\" x10^15 Hrs\""};
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -121,19 +138,117 @@ std::optional<Scanned> Scan(std::string_view t, const NumberLocale& loc) {
     return s;
 }
 
-// A non-negative decimal value as significant digits: value = D[0].D[1]D[2]... x 10^exp.
-// An empty digit string is zero.
-struct Digits {
-    std::string d;
+__extension__ typedef unsigned __int128 Wide;
+
+constexpr std::array<std::uint64_t, 20> kPow10 = [] {
+    std::array<std::uint64_t, 20> p{};
+    p[0] = 1;
+    for (std::size_t i = 1; i < p.size(); ++i) {
+        p[i] = p[i - 1] * 10;
+    }
+    return p;
+}();
+
+int DigitCount(std::uint64_t q) {
+    // From the bit length: log10(2) = 0.30103, then one step of correction.
+    const int bits = 64 - __builtin_clzll(q | 1);
+    const int n = (bits * 1233) >> 12;
+    return n + 1 - (n < 20 && q < kPow10[static_cast<std::size_t>(n)] ? 1 : 0);
+}
+
+// A non-negative decimal value: q x 10^(exp - count + 1), q of `count` digits without
+// trailing zeros, so that exp is the decimal exponent of the leading digit. Zero has count 0.
+struct Decimal {
+    std::uint64_t q = 0;
+    int count = 0;
     int exp = 0;
+
+    void trim() {
+        if (q == 0) {
+            count = 0;
+            return;
+        }
+        while (q % 10 == 0) {
+            q /= 10;
+            --count;
+        }
+    }
+    // The digits as text, `count` characters, two at a time.
+    void write(char* out) const {
+        static constexpr char kPairs[] =
+            "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+            "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+            "8081828384858687888990919293949596979899";
+        std::uint64_t v = q;
+        int i = count;
+        while (i >= 2) {
+            const auto pair = static_cast<std::size_t>(v % 100) * 2;
+            v /= 100;
+            out[--i] = kPairs[pair + 1];
+            out[--i] = kPairs[pair];
+        }
+        if (i == 1) {
+            out[0] = static_cast<char>('0' + v);
+        }
+    }
 };
 
-// The shortest decimal text of |v| rounded to `significant` digits (exact rounding).
-Digits ToDigits(double v, int significant) {
-    Digits out;
+// |v| rounded to `significant` digits (at most 17), trailing zeros kept, exactly as the
+// correctly rounded decimal text of the binary value, ties to even. 128-bit integer arithmetic
+// covers the magnitudes in everyday use; anything else goes through the library's conversion.
+Decimal ToDecimal(double v, int significant) {
+    Decimal out;
     v = std::fabs(v);
     if (v == 0) {
         return out;
+    }
+    // v = mantissa x 2^e2, the mantissa odd.
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    const auto biased = static_cast<int>(bits >> 52);
+    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+    int e2 = biased == 0 ? -1074 : biased - 1075;
+    if (biased != 0) {
+        mantissa |= std::uint64_t{1} << 52;
+    }
+    const int zeros = __builtin_ctzll(mantissa);
+    mantissa >>= zeros;
+    e2 += zeros;
+    // The decimal exponent from the binary one (log10(2) = 0.30103); at most one too low.
+    const int topBit = e2 + 63 - __builtin_clzll(mantissa);
+    int e10 = (topBit * 78913) >> 18;
+    const auto low = kPow10[static_cast<std::size_t>(significant - 1)];
+    const auto high = kPow10[static_cast<std::size_t>(significant)];
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        // q = round(v x 10^scale) should have `significant` digits.
+        const int scale = significant - 1 - e10;
+        const int pow2Up = e2 > 0 ? e2 : 0;
+        const int pow2Down = e2 < 0 ? -e2 : 0;
+        const int pow10Up = scale > 0 ? scale : 0;
+        const int pow10Down = scale < 0 ? -scale : 0;
+        // Bits: the mantissa's 53, 2^pow2, and log2(10) = 3.3219... per power of ten.
+        if (pow10Up >= 20 || pow10Down >= 20 || 53 + pow2Up + (pow10Up * 3322 + 999) / 1000 > 126 ||
+            pow2Down + (pow10Down * 3322 + 999) / 1000 > 126) {
+            break;
+        }
+        const Wide numerator = (static_cast<Wide>(mantissa) << pow2Up) * kPow10[pow10Up];
+        const Wide denominator = (static_cast<Wide>(1) << pow2Down) * kPow10[pow10Down];
+        // Dividing by a power of two alone, as for every value below 10^15, is a shift.
+        const Wide quotient = pow10Down == 0 ? numerator >> pow2Down : numerator / denominator;
+        if (quotient >= high) {
+            ++e10;
+            continue;
+        }
+        const Wide rest = pow10Down == 0 ? numerator & (denominator - 1) : numerator % denominator;
+        auto q = static_cast<std::uint64_t>(quotient);
+        if (rest * 2 > denominator || (rest * 2 == denominator && (q & 1) != 0)) {
+            ++q;
+        }
+        if (q == high) {  // 9.99... rounded up to the next power of ten
+            q = low;
+            ++e10;
+        }
+        return {q, significant, e10};
     }
     char buf[64];
     const auto r =
@@ -141,261 +256,167 @@ Digits ToDigits(double v, int significant) {
     const char* p = buf;
     for (; p != r.ptr && *p != 'e'; ++p) {
         if (IsDigit(*p)) {
-            out.d.push_back(*p);
+            out.q = out.q * 10 + static_cast<std::uint64_t>(*p - '0');
+            ++out.count;
         }
     }
-    int e = 0;
-    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), r.ptr, e);
-    out.exp = e;
-    while (!out.d.empty() && out.d.back() == '0') {
-        out.d.pop_back();
-    }
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), r.ptr, out.exp);
     return out;
 }
 
 // Rounds to `keep` significant digits, halves away from zero (the way the platform's
 // pattern formatting rounds its decimal text).
-void RoundDigits(Digits& x, int keep) {
-    if (keep >= static_cast<int>(x.d.size())) {
+void RoundDecimal(Decimal& x, int keep) {
+    if (keep >= x.count) {
         return;
     }
     if (keep < 0) {
-        x.d.clear();
+        x = {0, 0, x.exp};
         return;
     }
-    const bool up = x.d[static_cast<std::size_t>(keep)] >= '5';
-    x.d.resize(static_cast<std::size_t>(keep));
-    if (up) {
-        int i = keep - 1;
-        while (i >= 0 && x.d[static_cast<std::size_t>(i)] == '9') {
-            x.d.pop_back();
-            --i;
-        }
-        if (i < 0) {
-            x.d.push_back('1');  // all nines carried over: the string is empty here
-            ++x.exp;
-        } else {
-            ++x.d[static_cast<std::size_t>(i)];
-        }
+    const std::uint64_t divisor = kPow10[static_cast<std::size_t>(x.count - keep)];
+    const std::uint64_t rest = x.q % divisor;
+    x.q /= divisor;
+    if (rest >= divisor / 2) {
+        ++x.q;
     }
-    while (!x.d.empty() && x.d.back() == '0') {
-        x.d.pop_back();
+    if (x.q == 0) {
+        x.count = 0;
+        return;
     }
+    // Nines carried over into a new leading digit.
+    if (DigitCount(x.q) > keep) {
+        ++x.exp;
+    }
+    x.count = DigitCount(x.q);
+    x.trim();
 }
 
-std::string GeneralTextOf(double value, int significant, const NumberLocale& loc) {
+char* AppendExponent(char* out, int e, bool alwaysSigned, int minDigits) {
+    *out++ = 'E';
+    if (e < 0) {
+        *out++ = '-';
+    } else if (alwaysSigned) {
+        *out++ = '+';
+    }
+    char buf[8];
+    const auto r = std::to_chars(buf, buf + sizeof buf, std::abs(e));
+    out = std::fill_n(out, std::max(minDigits - static_cast<int>(r.ptr - buf), 0), '0');
+    return std::copy(buf, r.ptr, out);
+}
+
+void AppendGeneralOf(std::string& text, double value, int significant, const NumberLocale& loc) {
     if (!std::isfinite(value)) {
-        return kOutOfRange;
+        text.append(kOutOfRange);
+        return;
     }
-    const Digits x = ToDigits(value, significant);
-    if (x.d.empty()) {
-        return "0";
+    char buffer[48];
+    char* out = buffer;
+    // Whole numbers below the exponent form, the factors of the tables among them.
+    if (value == std::trunc(value) &&
+        std::fabs(value) < static_cast<double>(kPow10[static_cast<std::size_t>(significant)])) {
+        const auto r = std::to_chars(buffer, buffer + sizeof buffer,
+                                     static_cast<std::int64_t>(value == 0 ? 0 : value));
+        text.append(buffer, r.ptr);
+        return;
     }
-    std::string out;
+    Decimal x = ToDecimal(value, significant);
+    x.trim();
+    char digits[24];
+    x.write(digits);
+    const auto count = static_cast<int>(x.count);
     if (value < 0) {
-        out.push_back('-');
+        *out++ = '-';
     }
-    const int count = static_cast<int>(x.d.size());
     if (x.exp >= -5 && x.exp < significant) {
         if (x.exp >= 0) {
-            for (int i = 0; i <= x.exp; ++i) {
-                out.push_back(i < count ? x.d[static_cast<std::size_t>(i)] : '0');
-            }
-            if (count > x.exp + 1) {
-                out.push_back(loc.decimal);
-                out.append(x.d, static_cast<std::size_t>(x.exp + 1));
+            const int intDigits = x.exp + 1;
+            out = std::copy_n(digits, std::min(intDigits, count), out);
+            if (intDigits > count) {
+                out = std::fill_n(out, intDigits - count, '0');
+            } else if (count > intDigits) {
+                *out++ = loc.decimal;
+                out = std::copy(digits + intDigits, digits + count, out);
             }
         } else {
-            out.push_back('0');
-            out.push_back(loc.decimal);
-            out.append(static_cast<std::size_t>(-x.exp - 1), '0');
-            out.append(x.d);
+            *out++ = '0';
+            *out++ = loc.decimal;
+            out = std::fill_n(out, -x.exp - 1, '0');
+            out = std::copy_n(digits, count, out);
         }
-        return out;
+        text.append(buffer, out);
+        return;
     }
-    out.push_back(x.d[0]);
+    *out++ = digits[0];
     if (count > 1) {
-        out.push_back(loc.decimal);
-        out.append(x.d, 1);
+        *out++ = loc.decimal;
+        out = std::copy(digits + 1, digits + count, out);
     }
-    out.push_back('E');
-    out.push_back(x.exp < 0 ? '-' : '+');
-    const int e = std::abs(x.exp);
-    if (e < 10) {
-        out.push_back('0');
-    }
-    out.append(std::to_string(e));
-    return out;
+    out = AppendExponent(out, x.exp, true, 2);
+    text.append(buffer, out);
 }
 
-// A parsed number-format pattern: literal prefix, the digit placeholders, literal suffix.
-struct Pattern {
-    std::string prefix;
-    std::string suffix;
-    int intPlaceholders = 0;
-    int intZeros = 0;  // integer digits always shown
-    bool grouping = false;
-    bool point = false;
-    int decMax = 0;  // decimal placeholders
-    int decMin = 0;  // decimals always shown (up to the last '0')
-    bool scientific = false;
-    bool expAlwaysSigned = false;  // "E+" rather than "E-"
-    int expDigits = 0;
-};
-
-bool IsPlaceholder(char c) {
-    return c == '0' || c == '#';
-}
-
-// Placeholders after the first literal that follows the number are copied as literals;
-// ',' groups wherever it stands among the integer placeholders (the classic scaling
-// meaning of a trailing ',' is not used by this program).
-Pattern ParsePattern(std::string_view p) {
-    Pattern out;
-    enum class Where { Before, Number, After } where = Where::Before;
-    for (std::size_t i = 0; i < p.size(); ++i) {
-        const char c = p[i];
-        std::string& literal = where == Where::Before ? out.prefix : out.suffix;
-        if (c == '\\') {
-            if (i + 1 < p.size()) {
-                literal.push_back(p[++i]);
-            }
-            where = where == Where::Number ? Where::After : where;
-            continue;
-        }
-        if (c == '"') {
-            const std::size_t end = p.find('"', i + 1);
-            const std::size_t stop = end == std::string_view::npos ? p.size() : end;
-            literal.append(p.substr(i + 1, stop - i - 1));
-            i = stop;
-            where = where == Where::Number ? Where::After : where;
-            continue;
-        }
-        if (where != Where::After) {
-            if (IsPlaceholder(c) && !out.scientific) {
-                where = Where::Number;
-                if (out.point) {
-                    ++out.decMax;
-                    if (c == '0') {
-                        out.decMin = out.decMax;
-                    }
-                } else {
-                    ++out.intPlaceholders;
-                    out.intZeros += c == '0' ? 1 : 0;
-                }
-                continue;
-            }
-            if (IsPlaceholder(c) && out.scientific) {
-                ++out.expDigits;
-                continue;
-            }
-            if (c == '.' && !out.point && !out.scientific) {
-                where = Where::Number;
-                out.point = true;
-                continue;
-            }
-            if (c == ',' && where == Where::Number && !out.point && !out.scientific) {
-                out.grouping = true;
-                continue;
-            }
-            if ((c == 'E' || c == 'e') && where == Where::Number && !out.scientific &&
-                i + 1 < p.size() && (p[i + 1] == '+' || p[i + 1] == '-')) {
-                out.scientific = true;
-                out.expAlwaysSigned = p[i + 1] == '+';
-                ++i;
-                continue;
-            }
-            if (where == Where::Number) {
-                where = Where::After;
-            }
-        }
-        (where == Where::Before ? out.prefix : out.suffix).push_back(c);
-    }
-    return out;
-}
-
-void AppendGrouped(std::string& out, const std::string& digits, bool grouping, char group) {
-    const std::size_t n = digits.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (grouping && i > 0 && (n - i) % 3 == 0) {
-            out.push_back(group);
-        }
-        out.push_back(digits[i]);
-    }
-}
-
-// Drops trailing zeros of the fraction down to the decimals always shown.
-void TrimFraction(std::string& frac, int decMin) {
-    while (static_cast<int>(frac.size()) > decMin && frac.back() == '0') {
-        frac.pop_back();
-    }
-}
-
-std::string FormatWith(const Pattern& pat, double value, const NumberLocale& loc) {
+void AppendWith(std::string& text, const NumberPattern& pat, double value,
+                const NumberLocale& loc) {
     if (!std::isfinite(value)) {
-        return kOutOfRange;
+        text.append(kOutOfRange);
+        return;
     }
     // The platform formats from the 15-digit decimal text of the value.
-    Digits x = ToDigits(value, 15);
-    std::string intDigits;
-    std::string frac;
-    std::string expText;
+    Decimal x = ToDecimal(value, 15);
+    int intCount = 0;  // integer digits of the value
+    int shownExp = 0;
     if (pat.scientific) {
-        const int intCount = std::max(pat.intPlaceholders, 1);
-        RoundDigits(x, intCount + pat.decMax);
-        int shownExp = 0;
-        if (!x.d.empty()) {
+        intCount = std::max(pat.intPlaceholders, 1);
+        RoundDecimal(x, intCount + pat.decMax);
+        if (x.count > 0) {
             shownExp = x.exp - (intCount - 1);
         }
-        for (int i = 0; i < intCount + pat.decMax; ++i) {
-            const char d =
-                i < static_cast<int>(x.d.size()) ? x.d[static_cast<std::size_t>(i)] : '0';
-            (i < intCount ? intDigits : frac).push_back(d);
-        }
-        TrimFraction(frac, pat.decMin);
-        expText.push_back('E');
-        if (shownExp < 0) {
-            expText.push_back('-');
-        } else if (pat.expAlwaysSigned) {
-            expText.push_back('+');
-        }
-        std::string e = std::to_string(std::abs(shownExp));
-        if (static_cast<int>(e.size()) < pat.expDigits) {
-            expText.append(static_cast<std::size_t>(pat.expDigits) - e.size(), '0');
-        }
-        expText.append(e);
     } else {
-        RoundDigits(x, x.exp + 1 + pat.decMax);
-        const int count = static_cast<int>(x.d.size());
-        if (!x.d.empty() && x.exp >= 0) {
-            for (int i = 0; i <= x.exp; ++i) {
-                intDigits.push_back(i < count ? x.d[static_cast<std::size_t>(i)] : '0');
-            }
-        }
-        for (int k = 1; k <= pat.decMax; ++k) {
-            const int i = x.exp + k;  // digit index of 10^-k
-            frac.push_back(!x.d.empty() && i >= 0 && i < count ? x.d[static_cast<std::size_t>(i)]
-                                                               : '0');
-        }
-        TrimFraction(frac, pat.decMin);
-        if (static_cast<int>(intDigits.size()) < pat.intZeros) {
-            intDigits.insert(0, static_cast<std::size_t>(pat.intZeros) - intDigits.size(), '0');
-        }
+        RoundDecimal(x, x.exp + 1 + pat.decMax);
+        intCount = x.count > 0 && x.exp >= 0 ? x.exp + 1 : 0;
     }
-    std::string out;
+    char digits[24];
+    x.write(digits);
+    // The digit of the value at a position from the leading one; zeros beyond the last.
+    const auto digit = [&](int i) { return i >= 0 && i < x.count ? digits[i] : '0'; };
+    // The fraction's first digit is at this position; none shown without digits.
+    const int fracStart = pat.scientific ? intCount : x.exp + 1;
+    int fracCount = pat.decMax;
+    while (fracCount > pat.decMin && (x.count == 0 || digit(fracStart + fracCount - 1) == '0')) {
+        --fracCount;
+    }
+    const int leadingZeros = pat.scientific ? 0 : std::max(pat.intZeros - intCount, 0);
+    const int shown = leadingZeros + intCount;
+    if (shown > 400) {
+        text.append(kOutOfRange);  // beyond any double
+        return;
+    }
+    // Written into a buffer first, so that the text is allocated once, if at all.
+    char buffer[640];
+    char* out = buffer;
     // A value that shows as zero is shown without a sign.
-    if (value < 0 && !x.d.empty()) {
-        out.push_back('-');
+    if (value < 0 && x.count > 0) {
+        *out++ = '-';
     }
-    out.append(pat.prefix);
-    AppendGrouped(out, intDigits, pat.grouping, loc.group);
+    out = std::copy(pat.prefix.view().begin(), pat.prefix.view().end(), out);
+    for (int i = 0; i < shown; ++i) {
+        if (pat.grouping && i > 0 && (shown - i) % 3 == 0) {
+            *out++ = loc.group;
+        }
+        *out++ = i < leadingZeros ? '0' : digit(i - leadingZeros);
+    }
     if (pat.point) {
-        out.push_back(loc.decimal);
-        out.append(frac);
+        *out++ = loc.decimal;
+        for (int k = 0; k < fracCount; ++k) {
+            *out++ = x.count == 0 ? '0' : digit(fracStart + k);
+        }
     }
-    out.append(expText);
-    out.append(pat.suffix);
-    return out;
+    if (pat.scientific) {
+        out = AppendExponent(out, shownExp, pat.expAlwaysSigned, pat.expDigits);
+    }
+    out = std::copy(pat.suffix.view().begin(), pat.suffix.view().end(), out);
+    text.append(buffer, out);
 }
 
 }  // namespace
@@ -427,19 +448,38 @@ std::optional<double> ParseNumber(std::string_view text, const NumberLocale& loc
 }
 
 std::string GeneralText(float value, const NumberLocale& loc) {
-    return GeneralTextOf(static_cast<double>(value), 7, loc);
+    std::string text;
+    AppendGeneralOf(text, static_cast<double>(value), 7, loc);
+    return text;
 }
 
 std::string GeneralText(double value, const NumberLocale& loc) {
-    return GeneralTextOf(value, 15, loc);
+    std::string text;
+    AppendGeneralOf(text, value, 15, loc);
+    return text;
+}
+
+void AppendGeneral(std::string& text, float value, const NumberLocale& loc) {
+    AppendGeneralOf(text, static_cast<double>(value), 7, loc);
+}
+
+std::string FormatPattern(double value, const NumberPattern& pattern, const NumberLocale& loc) {
+    std::string text;
+    AppendWith(text, pattern, value, loc);
+    return text;
 }
 
 std::string FormatPattern(double value, std::string_view pattern, const NumberLocale& loc) {
-    return FormatWith(ParsePattern(pattern), value, loc);
+    return FormatPattern(value, NumberPattern(pattern), loc);
+}
+
+void AppendFormatted(std::string& text, double value, const NumberPattern& pattern,
+                     const NumberLocale& loc) {
+    AppendWith(text, pattern, value, loc);
 }
 
 float LeadingNumber(std::string_view text, bool decimalIsPoint) {
-    const NumberLocale loc = decimalIsPoint ? platform::kPeriodLocale : platform::kCommaLocale;
+    const NumberLocale loc = decimalIsPoint ? model::kPeriodLocale : model::kCommaLocale;
     std::size_t b = 0;
     std::size_t e = text.size();
     while (b < e && text[b] == ' ') {
@@ -449,7 +489,7 @@ float LeadingNumber(std::string_view text, bool decimalIsPoint) {
         --e;
     }
     const std::string_view t = text.substr(b, e - b);
-    // Positions are counted from 1 as in the Part: the character looked at is t[n].
+    // Positions are counted from 1: the character looked at is t[n].
     std::size_t n = !t.empty() && (t[0] == '+' || t[0] == '-') ? 1 : 0;
     bool decimalSeen = false;
     std::size_t lastGroup = 0;  // position of the last accepted group separator, 0 for none
@@ -492,101 +532,84 @@ float LeadingNumber(std::string_view text, bool decimalIsPoint) {
 }
 
 double PeriodNumberAtStart(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) {
-        ++i;
-    }
-    std::string clean;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-') {
-            clean.push_back('-');
+    // The longest start of the form [sign]digits[.digits][E[sign]digits], read as a number.
+    const auto skip = [&](std::size_t i, auto accept) {
+        while (i < text.size() && accept(text[i])) {
+            ++i;
         }
-        ++i;
-    }
-    int digits = 0;
+        return i;
+    };
+    const std::size_t start = skip(0, IsBlank);
+    std::size_t end =
+        start < text.size() && (text[start] == '+' || text[start] == '-') ? start + 1 : start;
     bool point = false;
-    for (; i < text.size(); ++i) {
-        if (IsDigit(text[i])) {
-            ++digits;
-        } else if (text[i] == '.' && !point) {
-            point = true;
-        } else {
-            break;
+    end =
+        skip(end, [&](char c) { return IsDigit(c) || (c == '.' && !std::exchange(point, true)); });
+    if (end < text.size() && (text[end] == 'E' || text[end] == 'e')) {
+        std::size_t exponent = end + 1;
+        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) {
+            ++exponent;
         }
-        clean.push_back(text[i]);
+        const std::size_t digits = skip(exponent, IsDigit);
+        end = digits > exponent ? digits : end;
     }
-    if (digits == 0) {
-        return 0;
-    }
-    if (i + 1 < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-        std::size_t j = i + 1;
-        std::string exponent = "e";
-        if (text[j] == '+' || text[j] == '-') {
-            exponent.push_back(text[j]);
-            ++j;
-        }
-        const std::size_t firstDigit = j;
-        while (j < text.size() && IsDigit(text[j])) {
-            exponent.push_back(text[j++]);
-        }
-        if (j > firstDigit) {
-            if (exponent[1] == '+') {
-                exponent.erase(1, 1);
-            }
-            clean += exponent;
-        }
-    }
-    double value = 0;
-    const auto r = std::from_chars(clean.data(), clean.data() + clean.size(), value);
-    return r.ec == std::errc() && std::isfinite(value) ? value : 0.0;
+    return ParseNumber(text.substr(start, end - start), kPeriodLocale).value_or(0);
 }
 
-std::string FormatFit(float fit, const NumberLocale& loc) {
+void AppendFit(std::string& text, float fit, const NumberLocale& loc) {
     if (!std::isfinite(fit)) {
-        return kOutOfRange;
+        text.append(kOutOfRange);
+        return;
     }
     const double f = fit;
     if (fit == 0) {
-        return "0 Parts/BPc-Hr";
+        text.append("0 Parts/BPc-Hr");
+    } else if (fit >= 1e9F) {
+        AppendWith(text, kFitPc, f * 1e-9, loc);
+    } else if (fit >= 1e6F) {
+        AppendWith(text, kFitKPc, f * 1e-6, loc);
+    } else if (fit >= 1e3F) {
+        AppendWith(text, kFitMPc, f * 1e-3, loc);
+    } else {
+        AppendWith(text, fit >= 1 ? kFitBPc : kFitBPcBelowOne, f, loc);
     }
-    if (fit >= 1e9F) {
-        return FormatPattern(f * 1e-9, "###0.00", loc) + " Parts/Pc-Hr";
+}
+
+void AppendMtbf(std::string& text, float ratePerHour, const NumberLocale& loc) {
+    const double h = 1.0 / static_cast<double>(ratePerHour);
+    if (!std::isfinite(h) || std::fabs(h) > std::numeric_limits<float>::max()) {
+        text.append(kOutOfRange);
+        return;
     }
-    if (fit >= 1e6F) {
-        return FormatPattern(f * 1e-6, "###0.00", loc) + " Parts/kPc-Hr";
+    const float hours = static_cast<float>(h);
+    const auto scaled = [&](double unit, const NumberPattern& pattern) {
+        AppendWith(text, pattern, static_cast<float>(static_cast<double>(hours) / unit), loc);
+    };
+    if (hours < 1000.0F) {
+        AppendWith(text, kHours, hours, loc);
+    } else if (static_cast<float>(1e6) > hours) {
+        scaled(1e3, kThousandHours);
+    } else if (static_cast<float>(1e9) > hours) {
+        scaled(1e6, kMillionHours);
+    } else if (static_cast<float>(1e12) > hours) {
+        scaled(1e9, kBillionHours);
+    } else if (static_cast<float>(1e15) > hours) {
+        scaled(1e12, kTrillionHours);
+    } else {
+        scaled(1e15, kPeta);
     }
-    if (fit >= 1e3F) {
-        return FormatPattern(f * 1e-3, "###0.00", loc) + " Parts/MPc-Hr";
-    }
-    return FormatPattern(f, fit >= 1 ? "###0.00" : "0.000", loc) + " Parts/BPc-Hr";
+}
+
+std::string FormatFit(float fit, const NumberLocale& loc) {
+    std::string text;
+    AppendFit(text, fit, loc);
+    return text;
 }
 
 std::string FormatMtbf(float ratePerHour, const NumberLocale& loc) {
-    const double h = 1.0 / static_cast<double>(ratePerHour);
-    if (!std::isfinite(h) || std::fabs(h) > std::numeric_limits<float>::max()) {
-        return kOutOfRange;
-    }
-    const float hours = static_cast<float>(h);
-    const auto scaled = [&](double unit, std::string_view pattern, const char* words) {
-        const float v = static_cast<float>(static_cast<double>(hours) / unit);
-        return FormatPattern(v, pattern, loc) + words;
-    };
-    if (hours < 1000.0F) {
-        return FormatPattern(hours, "##0.0", loc) + " Hrs";
-    }
-    if (static_cast<float>(1e6) > hours) {
-        return scaled(1e3, "##0.0", " Thousand-Hrs");
-    }
-    if (static_cast<float>(1e9) > hours) {
-        return scaled(1e6, "##0.0", " Million-Hrs");
-    }
-    if (static_cast<float>(1e12) > hours) {
-        return scaled(1e9, "##0.0", " Billion-Hrs");
-    }
-    if (static_cast<float>(1e15) > hours) {
-        return scaled(1e12, "##0.0", " Trillion-Hrs");
-    }
-    return scaled(1e15, "###,##0.0", " x10^15 Hrs");
+    std::string text;
+    AppendMtbf(text, ratePerHour, loc);
+    return text;
 }
 
 }  // namespace quarvell::model

@@ -8,9 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/number_locale.h"
+#include "model/number_locale.h"
 
 namespace quarvell::platform {
+
+using model::kCommaLocale;
+using model::kPeriodLocale;
+using model::NumberLocale;
 
 class KeyboardPort;
 

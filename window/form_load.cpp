@@ -56,7 +56,7 @@ constexpr std::int16_t kStartTemperature = 50;
 
 void FrmFit::Form_Load() {
     model::CalcState& s = state_;
-    const platform::NumberLocale locale = services_.numberLocale();
+    const model::NumberLocale locale = services_.numberLocale();
     const platform::VersionRecord version = services_.versionRecord();
 
     txtCap.setText("");

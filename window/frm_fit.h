@@ -17,7 +17,8 @@
 #include "catalogue/type_options.h"
 #include "catalogue/type_selection.h"
 #include "model/calc_state.h"
-#include "model/recalculate.h"
+#include "model/engine.h"
+#include "model/engine_texts.h"
 #include "platform/controls.h"
 #include "platform/key_input.h"
 #include "platform/services.h"
@@ -36,9 +37,7 @@ class FrmMsg {
 // spans midnight ends on time too.
 void Pause(platform::Services& services, float seconds);
 
-// The name a control goes by in scripts and reports: its name, with the index for the option
-// buttons ("optNotice1").
-std::string ControlKey(const platform::Control& c);
+using platform::ControlKey;
 
 // x minus the largest integer not above x, plus 1 when x is zero or negative: 12.5 gives 0.5,
 // 0 gives 1, -0.5 gives 1.5. Decides the steps per volt of the application-voltage scroll bar.
@@ -109,82 +108,38 @@ class FrmFit : public platform::KeyInput {
     platform::Form form{"frmFIT"};
 
     // Entry controls.
-    platform::ComboBox cmbType{"cmbType", false};
-    platform::ComboBox cmbRating{"cmbRating", false};
-    platform::TextBox txtCap{"txtCap"};
-    platform::TextBox txtVolt{"txtVolt"};
-    platform::ScrollBar hscTemp{"hscTemp"};
-    platform::TextBox txtTemp{"txtTemp"};
-    platform::ScrollBar hscApp{"hscApp"};
-    platform::TextBox txtApp{"txtApp"};
-    platform::ComboBox cmbFR{"cmbFR", false};
-    platform::ComboBox cmbEnv{"cmbEnv", false};
-    platform::ComboBox cmbRes{"cmbRes", false};
-    platform::ComboBox cmbPiV{"cmbPiV", true};
-    platform::OptionButton optNotice1{"optNotice", 1};
-    platform::OptionButton optNotice2{"optNotice", 2};
+    platform::ComboBox cmbType{"cmbType", false}, cmbRating{"cmbRating", false};
+    platform::TextBox txtCap{"txtCap"}, txtVolt{"txtVolt"}, txtTemp{"txtTemp"}, txtApp{"txtApp"};
+    platform::ScrollBar hscTemp{"hscTemp"}, hscApp{"hscApp"};
+    platform::ComboBox cmbFR{"cmbFR", false}, cmbEnv{"cmbEnv", false}, cmbRes{"cmbRes", false},
+        cmbPiV{"cmbPiV", true};
+    platform::OptionButton optNotice1{"optNotice", 1}, optNotice2{"optNotice", 2};
     platform::Button cmdQuit{"cmdQuit"};
 
     // The life-test frame.
-    platform::Frame fmeOther{"fmeOther"};
-    platform::Label Label1{"Label1"};
-    platform::TextBox txtHrs{"txtHrs"};
-    platform::Label Label2{"Label2"};
-    platform::TextBox txtPcs{"txtPcs"};
-    platform::Label Label3{"Label3"};
-    platform::TextBox txtFail{"txtFail"};
-    platform::Label Label4{"Label4"};
-    platform::TextBox txtFR{"txtFR"};
-    platform::Frame fmeBias{"fmeBias"};
-    platform::Label lblTestDC{"lblTestDC"};
+    platform::Frame fmeOther{"fmeOther"}, fmeBias{"fmeBias"};
+    platform::Label Label1{"Label1"}, Label2{"Label2"}, Label3{"Label3"}, Label4{"Label4"},
+        lblTestDC{"lblTestDC"};
+    platform::TextBox txtHrs{"txtHrs"}, txtPcs{"txtPcs"}, txtFail{"txtFail"}, txtFR{"txtFR"};
     platform::ComboBox cmbLife{"cmbLife", false};
 
     // Result and read-only fields.
-    platform::TextBox txtStyle{"txtStyle"};
-    platform::TextBox txtEnterPercFR{"txtEnterPercFR"};
-    platform::TextBox txtDerated{"txtDerated"};
-    platform::TextBox txtFIT{"txtFIT"};
-    platform::TextBox txtMTBF{"txtMTBF"};
+    platform::TextBox txtStyle{"txtStyle"}, txtEnterPercFR{"txtEnterPercFR"},
+        txtDerated{"txtDerated"}, txtFIT{"txtFIT"}, txtMTBF{"txtMTBF"};
 
     // Labels.
-    platform::Label lblType{"lblType"};
-    platform::Label lblStyle{"lblStyle"};
-    platform::Label lblRating{"lblRating"};
-    platform::Label lblCap{"lblCap"};
-    platform::Label lblTemp{"lblTemp"};
-    platform::Label lblTempTxt{"lblTempTxt"};
-    platform::Label lblVolt{"lblVolt"};
-    platform::Label lblAppVolt{"lblAppVolt"};
-    platform::Label lblAppTxt{"lblAppTxt"};
-    platform::Label lblFR{"lblFR"};
-    platform::Label lblEnv{"lblEnv"};
-    platform::Label lblRes{"lblRes"};
-    platform::Label lblUnity{"lblUnity"};
-    platform::Label lblFormula{"lblFormula"};
-    platform::Label lblBase{"lblBase"};
-    platform::Label lblPIt{"lblPIt"};
-    platform::Label lblS{"lblS"};
-    platform::Label lblPIv{"lblPIv"};
-    platform::Label lblPIc{"lblPIc"};
-    platform::Label lblPIe{"lblPIe"};
-    platform::Label lblPIsr{"lblPIsr"};
-    platform::Label lblPIq{"lblPIq"};
-    platform::Label lblCalcFIT{"lblCalcFIT"};
-    platform::Label lblCalcMTBF{"lblCalcMTBF"};
-    platform::Label lblVersion{"lblVersion"};
-    platform::Label lblCopyright{"lblCopyright"};
-    platform::Label lblNote{"lblNote"};
+    platform::Label lblType{"lblType"}, lblStyle{"lblStyle"}, lblRating{"lblRating"},
+        lblCap{"lblCap"}, lblTemp{"lblTemp"}, lblTempTxt{"lblTempTxt"}, lblVolt{"lblVolt"},
+        lblAppVolt{"lblAppVolt"}, lblAppTxt{"lblAppTxt"}, lblFR{"lblFR"}, lblEnv{"lblEnv"},
+        lblRes{"lblRes"}, lblUnity{"lblUnity"}, lblFormula{"lblFormula"}, lblBase{"lblBase"},
+        lblPIt{"lblPIt"}, lblS{"lblS"}, lblPIv{"lblPIv"}, lblPIc{"lblPIc"}, lblPIe{"lblPIe"},
+        lblPIsr{"lblPIsr"}, lblPIq{"lblPIq"}, lblCalcFIT{"lblCalcFIT"}, lblCalcMTBF{"lblCalcMTBF"},
+        lblVersion{"lblVersion"}, lblCopyright{"lblCopyright"}, lblNote{"lblNote"};
 
     // Menus.
-    platform::MenuItem mnuAboutHead{"mnuAboutHead"};
-    platform::MenuItem mnuAbout{"mnuAbout"};
-    platform::MenuItem mnuPrint{"mnuPrint"};
-    platform::MenuItem mnuPrintResults{"mnuPrintResults"};
-    platform::MenuItem mnuPrintFF{"mnuPrintFF"};
-    platform::MenuItem line1{"line1"};
-    platform::MenuItem mnuPrintSetup{"mnuPrintSetup"};
-    platform::MenuItem mnuHelp{"mnuHelp"};
-    platform::MenuItem mnuContents{"mnuContents"};
+    platform::MenuItem mnuAboutHead{"mnuAboutHead"}, mnuAbout{"mnuAbout"}, mnuPrint{"mnuPrint"},
+        mnuPrintResults{"mnuPrintResults"}, mnuPrintFF{"mnuPrintFF"}, line1{"line1"},
+        mnuPrintSetup{"mnuPrintSetup"}, mnuHelp{"mnuHelp"}, mnuContents{"mnuContents"};
 
     FrmMsg frmMsg;
     about::FrmAbout frmAbout;
@@ -197,6 +152,13 @@ class FrmFit : public platform::KeyInput {
     void enterMovesOn(int& keyAscii, bool tabToo);
     // hscApp steps per volt; 1 until a rated voltage has set them.
     int voltSteps() const;
+    // One recalculation: the controls read into a part, the part evaluated, its texts
+    // written. The window's own effects (the default PI(V) entry selected, hscApp's top lowered
+    // by a derating) run their handlers nested, as on screen.
+    void recalculation();
+    model::Part readPart(const model::CapacitorType& type) const;
+    void storeResults(const model::Evaluation& e);
+    void writeTexts(const model::Texts& t);
     // Gives hscApp back the full range of the rating once no derating lowers its top.
     void fitAppRangeToRating();
     void takeFocusUnlessRecalculating(platform::Control& bar);
@@ -215,41 +177,39 @@ class FrmFit : public platform::KeyInput {
     bool piVTyped_ = false;
     // A recalculation is running: scroll-bar changes now are the program's own.
     bool recalculating_ = false;
+    // The texts of the last recalculation, kept so that their storage is reused.
+    model::Texts texts_;
 
-    model::RecalcView recalcView_{txtCap,     txtVolt,    cmbRating,  cmbPiV,      cmbRes,  cmbFR,
-                                  cmbEnv,     optNotice2, hscApp,     lblFormula,  lblBase, lblPIt,
-                                  lblPIv,     lblPIc,     lblPIsr,    lblPIq,      lblPIe,  lblS,
-                                  lblFR,      lblUnity,   lblCalcFIT, lblCalcMTBF, lblNote, txtFR,
-                                  txtDerated, txtFIT,     txtMTBF};
-    catalogue::TypeListView typeList_{cmbType, lblType};
-    catalogue::TypeSelectionView typeSelection_{state_,
-                                                cmbType,
-                                                cmbRating,
-                                                cmbPiV,
-                                                lblPIv,
-                                                cmbLife,
-                                                txtStyle,
-                                                lblNote,
-                                                {state_, cmbRes, lblRes},
-                                                [this] { recalculate(); }};
-    catalogue::OptionsView options_{state_,
-                                    cmbRating,
-                                    cmbPiV,
-                                    cmbLife,
-                                    txtFIT,
-                                    services_,
-                                    [this] { recalculate(); },
-                                    [this](const std::string& title, const std::string& text,
-                                           float seconds) { ShowMessage(title, text, seconds); }};
+    catalogue::TypeListView typeList_{.cmbType = cmbType, .lblType = lblType};
+    catalogue::TypeSelectionView typeSelection_{
+        .state = state_,
+        .cmbType = cmbType,
+        .cmbRating = cmbRating,
+        .cmbPiV = cmbPiV,
+        .lblPIv = lblPIv,
+        .cmbLife = cmbLife,
+        .txtStyle = txtStyle,
+        .lblNote = lblNote,
+        .res = {.state = state_, .cmbRes = cmbRes, .lblRes = lblRes},
+        .recalculate = [this] { recalculate(); }};
+    catalogue::OptionsView options_{
+        .state = state_,
+        .cmbRating = cmbRating,
+        .cmbPiV = cmbPiV,
+        .cmbLife = cmbLife,
+        .txtFIT = txtFIT,
+        .services = services_,
+        .recalculate = [this] { recalculate(); },
+        .showMessage = [this](const std::string& title, const std::string& text,
+                              float seconds) { ShowMessage(title, text, seconds); }};
     catalogue::NoticeSwitchView noticeSwitch_{
-        state_,
-        typeList_,
-        optNotice1,
-        optNotice2,
-        [this] { recalculate(); },
-        [this](const std::string& title, const std::string& text, float seconds) {
-            ShowMessage(title, text, seconds);
-        }};
+        .state = state_,
+        .typeList = typeList_,
+        .optNotice1 = optNotice1,
+        .optNotice2 = optNotice2,
+        .recalculate = [this] { recalculate(); },
+        .showMessage = [this](const std::string& title, const std::string& text,
+                              float seconds) { ShowMessage(title, text, seconds); }};
 };
 
 }  // namespace quarvell::window

@@ -57,7 +57,7 @@ TEST(PiV, ATypedDenominatorOutOfRangeOrNotNumericIsReplacedByTheTypesDefault) {
 // The fixed entries are written with a period whatever the platform's number format.
 TEST(FixedEntries, PassAndGiveTheirValuesInBothNumberFormats) {
     const float multiples[] = {1.0f, 1.25f, 1.33f, 1.5f, 2.0f};
-    for (const auto& locale : {platform::kPeriodLocale, platform::kCommaLocale}) {
+    for (const auto& locale : {model::kPeriodLocale, model::kCommaLocale}) {
         replay::Session session(locale);
         ChooseType(session, "10.1j");
         session.window.fmeOther.setVisible(
@@ -93,7 +93,7 @@ TEST(LifeBias, OtherAsksAndRefusesWhatCannotBeUsed) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.answer == nullptr ? "(Cancel)" : c.answer);
-        replay::Session session(c.comma ? platform::kCommaLocale : platform::kPeriodLocale);
+        replay::Session session(c.comma ? model::kCommaLocale : model::kPeriodLocale);
         session.window.fmeOther.setVisible(true);
         Act(session,
             c.answer == nullptr ? std::string("cancel") : std::string("answer ") + c.answer);

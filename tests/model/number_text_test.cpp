@@ -14,8 +14,8 @@
 namespace quarvell::model {
 namespace {
 
-using platform::kCommaLocale;
-using platform::kPeriodLocale;
+using model::kCommaLocale;
+using model::kPeriodLocale;
 
 constexpr std::optional<double> kNo = std::nullopt;
 constexpr double kInf = std::numeric_limits<double>::infinity();

@@ -46,8 +46,9 @@ std::set<int> helpNumbersInUse() {
         numbers.insert(c->helpContext());
     }
     for (int notice : {1, 2}) {
-        for (const catalogue::TypeSetup& setup : catalogue::TypeSetups(notice)) {
-            numbers.insert(setup.helpContext);
+        for (const model::CapacitorType& type :
+             model::TypesOf(static_cast<model::Notice>(notice))) {
+            numbers.insert(type.helpContext);
         }
     }
     numbers.insert(1740);  // the type list's number once it has the focus

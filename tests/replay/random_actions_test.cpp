@@ -144,8 +144,8 @@ TEST(RandomActions, NothingCrashesAndNoNonNumberShows) {
     int sessions = 1;
     for (int i = 0; i < kActions; ++i) {
         if (session->ended()) {
-            session = std::make_unique<Session>(sessions++ % 2 == 0 ? platform::kPeriodLocale
-                                                                    : platform::kCommaLocale);
+            session = std::make_unique<Session>(sessions++ % 2 == 0 ? model::kPeriodLocale
+                                                                    : model::kCommaLocale);
             recent.clear();
         }
         const std::string line = script.next(*session);

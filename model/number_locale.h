@@ -1,9 +1,9 @@
 #pragma once
 
-namespace quarvell::platform {
+namespace quarvell::model {
 
-// The separators the platform writes numbers with. Number text is always converted with an
-// explicit locale, never with the process-wide one.
+// The separators numbers are written with. Number text is always converted with an explicit
+// locale, never with the process-wide one.
 struct NumberLocale {
     char decimal = '.';
     char group = ',';
@@ -13,4 +13,4 @@ struct NumberLocale {
 inline constexpr NumberLocale kPeriodLocale{'.', ','};
 inline constexpr NumberLocale kCommaLocale{',', '.'};
 
-}  // namespace quarvell::platform
+}  // namespace quarvell::model
