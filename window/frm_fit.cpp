@@ -178,11 +178,9 @@ void FrmFit::keyPress(int keyAscii) {
 }
 
 void FrmFit::keyDown(int virtualKey, bool shift) {
-    constexpr int kTab = 9;
-    constexpr int kF1 = 112;
-    if (virtualKey == kTab) {
+    if (virtualKey == platform::kVkTab) {
         focus_.tab(shift);
-    } else if (virtualKey == kF1) {
+    } else if (virtualKey == platform::kVkF1) {
         pressF1();
     }
 }

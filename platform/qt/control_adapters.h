@@ -83,7 +83,6 @@ class TextBoxAdapter : public ControlAdapter {
   public:
     TextBoxAdapter(TextBox& box, FormBinding& form, QWidget* parent);
     QWidget* widget() const override;
-    QLineEdit* lineEdit() const { return widget_; }
     void sync() override;
 
   protected:
@@ -98,7 +97,6 @@ class ComboBoxAdapter : public ControlAdapter {
   public:
     ComboBoxAdapter(ComboBox& list, FormBinding& form, QWidget* parent);
     QWidget* widget() const override;
-    QComboBox* comboBox() const { return widget_; }
     void sync() override;
     bool locked() const;
 
@@ -111,7 +109,6 @@ class ScrollBarAdapter : public ControlAdapter {
   public:
     ScrollBarAdapter(ScrollBar& bar, FormBinding& form, QWidget* parent);
     QWidget* widget() const override;
-    QScrollBar* scrollBar() const { return widget_; }
     void sync() override;
 
   private:
@@ -123,7 +120,6 @@ class OptionButtonAdapter : public ControlAdapter {
   public:
     OptionButtonAdapter(OptionButton& option, FormBinding& form, QWidget* parent);
     QWidget* widget() const override;
-    QRadioButton* radioButton() const { return widget_; }
     void sync() override;
 
   private:
@@ -146,7 +142,6 @@ class ButtonAdapter : public ControlAdapter {
   public:
     ButtonAdapter(Button& button, FormBinding& form, QWidget* parent);
     QWidget* widget() const override;
-    QPushButton* pushButton() const { return widget_; }
     void sync() override;
 
   private:

@@ -359,15 +359,6 @@ MenuItemAdapter* FormBinding::menuAdapterOf(const MenuItem& item) const {
     return nullptr;
 }
 
-QWidget* FormBinding::findWidget(const std::string& name) const {
-    for (const auto& a : adapters_) {
-        if (a->control().name() == name) {
-            return a->widget();
-        }
-    }
-    return nullptr;
-}
-
 void FormBinding::watch(QWidget* widget, ControlAdapter* adapter) {
     byWidget_[widget] = adapter;
     widget->installEventFilter(this);

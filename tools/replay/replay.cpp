@@ -7,6 +7,7 @@
 #include <istream>
 #include <ostream>
 
+#include "platform/key_codes.h"
 #include "tools/replay/json_writer.h"
 
 namespace quarvell::replay {
