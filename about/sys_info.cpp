@@ -9,6 +9,12 @@
 namespace quarvell::about {
 namespace {
 
+using platform::kHkeyLocalMachine;
+using platform::kKeyAllAccess;
+using platform::kRegDword;
+using platform::kRegSuccess;
+using platform::kRegSz;
+
 // Little-endian; bytes the value lacks (a trailing zero byte is already gone) count as zero.
 std::string DwordText(const std::vector<unsigned char>& bytes, std::size_t length) {
     std::uint32_t number = 0;
@@ -29,7 +35,7 @@ bool UsablePath(const std::string& path) {
 bool GetKeyValue(platform::Registry& registry, std::uint32_t KeyRoot, const std::string& KeyName,
                  const std::string& SubKeyRef, std::string& KeyVal) {
     std::uintptr_t key = 0;
-    if (registry.openKey(KeyRoot, KeyName, kKeyAllAccess, key) != kErrorSuccess) {
+    if (registry.openKey(KeyRoot, KeyName, kKeyAllAccess, key) != kRegSuccess) {
         KeyVal.clear();
         registry.closeKey(key);
         return false;
@@ -38,7 +44,7 @@ bool GetKeyValue(platform::Registry& registry, std::uint32_t KeyRoot, const std:
     std::vector<unsigned char> buffer(kValueBufferSize, 0);
     std::uint32_t type = 0;
     std::uint32_t size = kValueBufferSize;
-    if (registry.queryValue(key, SubKeyRef, type, buffer, size) != kErrorSuccess) {
+    if (registry.queryValue(key, SubKeyRef, type, buffer, size) != kRegSuccess) {
         KeyVal.clear();
         registry.closeKey(key);
         return false;

@@ -9,11 +9,6 @@
 
 namespace quarvell::about {
 
-inline constexpr std::uint32_t kHkeyLocalMachine = 0x80000002u;
-inline constexpr std::uint32_t kKeyAllAccess = 0x2003fu;
-inline constexpr std::uint32_t kRegSz = 1;
-inline constexpr std::uint32_t kRegDword = 4;
-inline constexpr long kErrorSuccess = 0;
 inline constexpr std::uint32_t kValueBufferSize = 1024;
 
 inline constexpr const char* kSysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";

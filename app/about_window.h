@@ -31,6 +31,7 @@ class AboutWindow {
 
   private:
     void load();
+    void fitDescription();
     void raise();
     void unload();
 

@@ -25,7 +25,6 @@ const std::vector<std::string>& LifeBiasEntries();
 
 inline constexpr int kDefaultResistanceEntry = 5;
 inline constexpr int kDefaultConstructionEntry = 0;
-inline constexpr int kLifeBiasOther = 5;
 
 inline constexpr const char* kCircuitResistanceCaption = "Circuit Resistance (Ohms/Volt)";
 inline constexpr const char* kCircuitResistanceTooltip =

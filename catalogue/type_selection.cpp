@@ -1,7 +1,10 @@
 #include "catalogue/type_selection.h"
 
+#include <algorithm>
+
 #include "catalogue/catalogue.h"
 #include "catalogue/counterpart.h"
+#include "model/engine_texts.h"
 
 namespace quarvell::catalogue {
 
@@ -31,16 +34,7 @@ void ShowOptionList(ResListView& v, model::OptionList list) {
     }
 }
 
-void AppendNote(model::CalcState& s, std::string_view text, bool line) {
-    if (line) {
-        s.in.PendingNote += s.NoteSeparator;
-        s.NoteSeparator = model::kCrLf;
-    }
-    s.in.PendingNote += text;
-}
-
 void ApplySetup(TypeSelectionView& v, const model::CapacitorType& type, int ratingBefore) {
-    using Kind = model::NotePiece::Kind;
     model::CalcState& s = v.state;
     if (type.optionListFirst) {
         ShowOptionList(v.res, type.option);
@@ -58,23 +52,19 @@ void ApplySetup(TypeSelectionView& v, const model::CapacitorType& type, int rati
 
     v.txtStyle.setText(std::string(type.style));
 
-    for (const model::NotePiece& piece : type.notes) {
-        switch (piece.kind) {
-            case Kind::None:
-                break;
-            case Kind::Line:
-                AppendNote(s, piece.text, true);
-                break;
-            case Kind::Suffix:
-                AppendNote(s, piece.text, false);
-                break;
-            case Kind::ForcedRatingLine:
-                if (s.in.TempRating != 125) {
-                    AppendNote(s, piece.text, true);
-                    s.in.TempRating = 125;
-                }
-                break;
-        }
+    // A list of only +125°C forces the rating away from any other, with a note that says so.
+    const bool forced =
+        s.in.TempRating != 125 &&
+        std::any_of(type.notes.begin(), type.notes.end(), [](const model::NotePiece& p) {
+            return p.kind == model::NotePiece::Kind::ForcedRatingLine;
+        });
+    // From the separator in use now: a rating selection above may have recalculated, and a
+    // recalculation leaves its own separator behind.
+    std::string_view separator = s.NoteSeparator;
+    s.in.PendingNote = model::TypeNote(type, forced, separator);
+    s.NoteSeparator = separator;
+    if (forced) {
+        s.in.TempRating = 125;
     }
 
     const std::int16_t rating = RatingAfterChoosing(type, static_cast<std::int16_t>(ratingBefore));

@@ -5,21 +5,12 @@
 #include <optional>
 #include <vector>
 
+#include "platform/key_codes.h"
+
 namespace quarvell::keysend {
 namespace {
 
 using platform::KeyEvent;
-
-constexpr std::uint16_t kShiftKey = 16;
-constexpr std::uint16_t kControlKey = 17;
-constexpr std::uint16_t kAltKey = 18;
-constexpr std::uint16_t kCapsLockKey = 20;
-constexpr std::uint16_t kNumLockKey = 144;
-constexpr std::uint16_t kScrollLockKey = 145;
-
-constexpr std::uint16_t kShiftBit = 0x100;
-constexpr std::uint16_t kControlBit = 0x200;
-constexpr std::uint16_t kAltBit = 0x400;
 
 constexpr std::uint8_t kOlderFamilyPlatformId = 1;
 constexpr std::size_t kPlatformIdByte = 16;
@@ -30,11 +21,31 @@ struct NamedKey {
 };
 
 constexpr NamedKey kKeyNames[] = {
-    {"BACKSPACE", 8}, {"BS", 8},           {"BKSP", 8},  {"BREAK", 19}, {"CAPSLOCK", 20},
-    {"DELETE", 46},   {"DEL", 46},         {"DOWN", 40}, {"END", 35},   {"ENTER", 13},
-    {"ESC", 27},      {"HELP", 47},        {"HOME", 36}, {"INS", 45},   {"INSERT", 45},
-    {"LEFT", 37},     {"NUMLOCK", 144},    {"PGDN", 34}, {"PGUP", 33},  {"PRTSC", 42},
-    {"RIGHT", 39},    {"SCROLLLOCK", 145}, {"TAB", 9},   {"UP", 38},    {"PRTSCR", 44},
+    {"BACKSPACE", platform::kVkBack},
+    {"BS", platform::kVkBack},
+    {"BKSP", platform::kVkBack},
+    {"BREAK", platform::kVkPause},
+    {"CAPSLOCK", platform::kVkCapsLock},
+    {"DELETE", platform::kVkDelete},
+    {"DEL", platform::kVkDelete},
+    {"DOWN", platform::kVkDown},
+    {"END", platform::kVkEnd},
+    {"ENTER", platform::kVkReturn},
+    {"ESC", platform::kVkEscape},
+    {"HELP", platform::kVkHelp},
+    {"HOME", platform::kVkHome},
+    {"INS", platform::kVkInsert},
+    {"INSERT", platform::kVkInsert},
+    {"LEFT", platform::kVkLeft},
+    {"NUMLOCK", platform::kVkNumLock},
+    {"PGDN", platform::kVkPageDown},
+    {"PGUP", platform::kVkPageUp},
+    {"PRTSC", platform::kVkPrint},
+    {"RIGHT", platform::kVkRight},
+    {"SCROLLLOCK", platform::kVkScrollLock},
+    {"TAB", platform::kVkTab},
+    {"UP", platform::kVkUp},
+    {"PRTSCR", platform::kVkPrintScreen},
 };
 
 std::string upperAscii(std::string_view text) {
@@ -53,14 +64,14 @@ std::uint16_t numberedKeyCode(std::string_view upper) {
         int n = 0;
         auto [end, ec] = std::from_chars(upper.data() + 1, upper.data() + upper.size(), n);
         if (ec == std::errc{} && end == upper.data() + upper.size() && n >= 1 && n <= 16) {
-            return static_cast<std::uint16_t>(111 + n);
+            return static_cast<std::uint16_t>(platform::kVkF1 + n - 1);
         }
     }
     constexpr std::string_view numpad = "NUMPAD";
     if (upper.size() == numpad.size() + 1 && upper.starts_with(numpad)) {
         const char digit = upper.back();
         if (digit >= '0' && digit <= '9') {
-            return static_cast<std::uint16_t>(96 + (digit - '0'));
+            return static_cast<std::uint16_t>(platform::kVkNumpad0 + (digit - '0'));
         }
     }
     return 0;
@@ -214,15 +225,15 @@ void KeySender::SendKeySequence(std::string_view text, std::int16_t options) {
     useFamilyFlags();
 
     Sequence sequence;
-    if (port_.keyState(kCapsLockKey) != 0) {
+    if (port_.keyState(platform::kVkCapsLock) != 0) {
         sequence.capsLock.onAtStart = true;
         tapKey("CAPSLOCK");
     }
-    if (port_.keyState(kNumLockKey) != 0) {
+    if (port_.keyState(platform::kVkNumLock) != 0) {
         sequence.numLock.onAtStart = true;
         ToggleNumLock();
     }
-    if (port_.keyState(kScrollLockKey) != 0) {
+    if (port_.keyState(platform::kVkScrollLock) != 0) {
         sequence.scrollLock.onAtStart = true;
         tapKey("SCROLLLOCK");
     }
@@ -375,11 +386,11 @@ void KeySender::sendKey(std::string_view key, std::uint32_t flags) {
     };
 
     if (key == "SHIFT") {
-        add(kShiftKey);
+        add(platform::kVkShift);
     } else if (key == "CONTROL") {
-        add(kControlKey);
+        add(platform::kVkControl);
     } else if (key == "ALT") {
-        add(kAltKey);
+        add(platform::kVkAlt);
     } else {
         if (key.empty()) {
             return;
@@ -393,14 +404,14 @@ void KeySender::sendKey(std::string_view key, std::uint32_t flags) {
             }
             code = static_cast<std::uint16_t>(scanned);
         }
-        if ((code & kShiftBit) != 0) {
-            add(kShiftKey);
+        if ((code & platform::kShiftBit) != 0) {
+            add(platform::kVkShift);
         }
-        if ((code & kControlBit) != 0) {
-            add(kControlKey);
+        if ((code & platform::kControlBit) != 0) {
+            add(platform::kVkControl);
         }
-        if ((code & kAltBit) != 0) {
-            add(kAltKey);
+        if ((code & platform::kAltBit) != 0) {
+            add(platform::kVkAlt);
         }
         add(code);
     }
@@ -433,7 +444,7 @@ void KeySender::ToggleNumLock() {
     if (GetPlatformFamily() == "9x") {
         platform::KeyboardStateTable table{};
         port_.getKeyboardState(table);
-        table[kNumLockKey] = table[kNumLockKey] != 0 ? 0 : 1;
+        table[platform::kVkNumLock] = table[platform::kVkNumLock] != 0 ? 0 : 1;
         port_.setKeyboardState(table);
     } else {
         tapKey("NUMLOCK");

@@ -6,8 +6,8 @@
 // or release becomes one batch of keyboard events handed to a platform::KeyboardPort. Caps
 // Lock, Num Lock and Scroll Lock are switched off while typing and restored afterwards.
 //
-// The US-English keyboard tables (us_keyboard.h) and the recording port (recording_port.h)
-// stand in for a real keyboard layout and a real platform.
+// The recording port (recording_port.h), on the platform's US-English keyboard tables
+// (platform/us_keyboard.h), stands in for a real platform.
 
 #include <cstdint>
 #include <string>

@@ -1,13 +1,17 @@
 #include "keysend/recording_port.h"
 
-#include "keysend/us_keyboard.h"
+#include "platform/key_codes.h"
+#include "platform/us_keyboard.h"
 
 namespace quarvell::keysend {
 namespace {
 
-constexpr std::uint8_t kCapsLockKey = 20;
-constexpr std::uint8_t kNumLockKey = 144;
-constexpr std::uint8_t kScrollLockKey = 145;
+using platform::ansiToOem;
+using platform::kVkCapsLock;
+using platform::kVkNumLock;
+using platform::kVkScrollLock;
+using platform::usKeyForCharacter;
+using platform::usScanCode;
 
 // Answered for a layout handle other than ours, so that a caller that loses the layout on the
 // way shows up as missing events.
@@ -69,13 +73,13 @@ std::uint32_t RecordingPort::sendInput(const std::vector<platform::KeyEvent>& ev
             continue;
         }
         switch (event.virtualKey & 0xFF) {
-            case kCapsLockKey:
+            case kVkCapsLock:
                 locks_.capsLock = !locks_.capsLock;
                 break;
-            case kNumLockKey:
+            case kVkNumLock:
                 locks_.numLock = !locks_.numLock;
                 break;
-            case kScrollLockKey:
+            case kVkScrollLock:
                 locks_.scrollLock = !locks_.scrollLock;
                 break;
             default:
@@ -87,11 +91,11 @@ std::uint32_t RecordingPort::sendInput(const std::vector<platform::KeyEvent>& ev
 
 std::int16_t RecordingPort::keyState(int virtualKey) {
     switch (virtualKey) {
-        case kCapsLockKey:
+        case kVkCapsLock:
             return locks_.capsLock ? 1 : 0;
-        case kNumLockKey:
+        case kVkNumLock:
             return locks_.numLock ? 1 : 0;
-        case kScrollLockKey:
+        case kVkScrollLock:
             return locks_.scrollLock ? 1 : 0;
         default:
             return 0;
@@ -100,16 +104,16 @@ std::int16_t RecordingPort::keyState(int virtualKey) {
 
 void RecordingPort::getKeyboardState(platform::KeyboardStateTable& table) {
     table.fill(0);
-    table[kCapsLockKey] = locks_.capsLock ? 1 : 0;
-    table[kNumLockKey] = locks_.numLock ? 1 : 0;
-    table[kScrollLockKey] = locks_.scrollLock ? 1 : 0;
+    table[kVkCapsLock] = locks_.capsLock ? 1 : 0;
+    table[kVkNumLock] = locks_.numLock ? 1 : 0;
+    table[kVkScrollLock] = locks_.scrollLock ? 1 : 0;
 }
 
 void RecordingPort::setKeyboardState(const platform::KeyboardStateTable& table) {
     ++keyboardStateWrites_;
-    locks_.capsLock = (table[kCapsLockKey] & 1) != 0;
-    locks_.numLock = (table[kNumLockKey] & 1) != 0;
-    locks_.scrollLock = (table[kScrollLockKey] & 1) != 0;
+    locks_.capsLock = (table[kVkCapsLock] & 1) != 0;
+    locks_.numLock = (table[kVkNumLock] & 1) != 0;
+    locks_.scrollLock = (table[kVkScrollLock] & 1) != 0;
 }
 
 bool RecordingPort::getVersion(platform::VersionRecordBytes& record) {

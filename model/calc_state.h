@@ -5,11 +5,12 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace quarvell::model {
 
-inline constexpr const char* kCrLf = "\r\n";
-inline constexpr const char* kNotePrefix = "NOTE: ";
+inline constexpr std::string_view kCrLf = "\r\n";
+inline constexpr std::string_view kNotePrefix = "NOTE: ";
 
 struct CalcInputs {
     std::int16_t Notice = 0;  // 1 or 2

@@ -1,5 +1,6 @@
 #include "model/engine.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -10,15 +11,9 @@ namespace quarvell::model {
 
 namespace {
 
-constexpr double kFloatMax = std::numeric_limits<float>::max();
 constexpr double kBoltzmann = 8.617E-5;  // eV/K
 constexpr double kReferenceKelvin = 298;
 constexpr int kKelvinOffset = 273;
-
-// Not a number fails the comparison too.
-bool IsFiniteSingle(double v) {
-    return std::fabs(v) <= kFloatMax;
-}
 
 bool UsablePositive(float v) {
     return v > 0 && v <= std::numeric_limits<float>::max();
@@ -60,7 +55,6 @@ class Evaluator {
     void notice2();
     void notice1();
     void environment();
-    void fitAndWarning(double extraFactor);
 
     const CapacitorType& type;
     const TypeModel& m;
@@ -145,15 +139,7 @@ void Evaluator::workingValues() {
     e.appKelvinFits = appKelvin >= std::numeric_limits<std::int16_t>::min() &&
                       appKelvin <= std::numeric_limits<std::int16_t>::max();
     e.appKelvin = e.appKelvinFits ? static_cast<int>(appKelvin) : 0;
-    switch (m.tempLimit) {
-        case TempLimitRule::Rating:
-        case TempLimitRule::Fixed125WhenDerated:
-            e.tempLimit = in.tempRating;
-            break;
-        case TempLimitRule::Fixed125:
-            e.tempLimit = 125;
-            break;
-    }
+    e.tempLimit = m.tempLimit == TempLimitRule::Fixed125 ? std::int16_t{125} : in.tempRating;
 }
 
 // Above the threshold the rating falls by a third over the span, never below a tenth.
@@ -294,6 +280,10 @@ Evaluation Evaluate(const Part& part) {
         e.refusal = Refusal::NoCapacitance;
     } else if (!UsablePositive(part.ratedVoltage)) {
         e.refusal = Refusal::NoRatedVoltage;
+    } else if (!(part.appliedVoltage >= 0 &&
+                 part.appliedVoltage <= std::numeric_limits<float>::max())) {
+        // A reversed voltage has no stress factor: S below 0 would give a negative FIT.
+        e.refusal = Refusal::NoVoltage;
     } else {
         Evaluator(e).run();
     }
@@ -328,57 +318,24 @@ std::optional<float> PiVDenominator(std::string_view text, const NumberLocale& l
 }
 
 std::string_view RefusalText(Refusal r) {
-    switch (r) {
-        case Refusal::None:
-            break;
-        case Refusal::UnknownType:
-            return "no such capacitor type";
-        case Refusal::NoCapacitance:
-            return "the capacitance must be a number greater than 0";
-        case Refusal::NoRatedVoltage:
-            return "the rated voltage must be a number greater than 0";
-    }
-    return "";
+    static constexpr std::array<std::string_view, 5> kTexts{
+        "", "no such capacitor type", "the capacitance must be a number greater than 0",
+        "the rated voltage must be a number greater than 0",
+        "the applied voltage must be a number of 0 or more"};
+    return kTexts[static_cast<std::size_t>(r)];
 }
 
 std::string_view MissingRateNote(MissingRate m) {
-    switch (m) {
-        case MissingRate::None:
-            break;
-        case MissingRate::NotEntered:
-            return "No failure rate entered.";
-        case MissingRate::LifeTestIncomplete:
-            return "Life test incomplete: enter hours, pieces and failures.";
-    }
-    return "";
+    static constexpr std::array<std::string_view, 3> kNotes{
+        "", "No failure rate entered.", "Life test incomplete: enter hours, pieces and failures."};
+    return kNotes[static_cast<std::size_t>(m)];
 }
 
 std::string_view QuantityName(Quantity q) {
-    switch (q) {
-        case Quantity::None:
-            break;
-        case Quantity::FailureRate:
-            return "the failure rate";
-        case Quantity::PiQ:
-            return "PI(Q)";
-        case Quantity::Base:
-            return "the base rate";
-        case Quantity::PiE:
-            return "PI(E)";
-        case Quantity::PiCV:
-            return "PI(CV)";
-        case Quantity::PiV:
-            return "PI(V)";
-        case Quantity::PiT:
-            return "PI(T)";
-        case Quantity::PiSR:
-            return "PI(SR)";
-        case Quantity::PiConst:
-            return "PI(Const)";
-        case Quantity::Fit:
-            return "FIT";
-    }
-    return "";
+    static constexpr std::array<std::string_view, 11> kNames{
+        "",       "the failure rate", "PI(Q)", "the base rate", "PI(E)", "PI(CV)", "PI(V)", "PI(T)",
+        "PI(SR)", "PI(Const)",        "FIT"};
+    return kNames[static_cast<std::size_t>(q)];
 }
 
 }  // namespace quarvell::model

@@ -54,25 +54,16 @@ struct Part {
 };
 
 // Why a part cannot be evaluated at all.
-enum class Refusal : std::uint8_t { None, UnknownType, NoCapacitance, NoRatedVoltage };
+enum class Refusal : std::uint8_t { None, UnknownType, NoCapacitance, NoRatedVoltage, NoVoltage };
 
 // A part that is evaluated but has no failure rate of its own: no FIT.
 enum class MissingRate : std::uint8_t { None, NotEntered, LifeTestIncomplete };
 
 // The quantities of an evaluation, as bits of Evaluation::stored and ::outOfRange.
-enum class Quantity : std::uint8_t {
-    None,
-    FailureRate,
-    PiQ,
-    Base,
-    PiE,
-    PiCV,
-    PiV,
-    PiT,
-    PiSR,
-    PiConst,
-    Fit
-};
+// clang-format off
+enum class Quantity : std::uint8_t { None, FailureRate, PiQ, Base, PiE, PiCV, PiV, PiT, PiSR, PiConst,
+                                     Fit };
+// clang-format on
 
 constexpr std::uint16_t Bit(Quantity q) {
     return static_cast<std::uint16_t>(1U << static_cast<unsigned>(q));
@@ -87,14 +78,7 @@ struct Evaluation {
 
     // Each value counts where `stored` has its bit. A value that would not be a finite single
     // is not stored: its bit is in outOfRange instead, and no FIT follows.
-    float base = 0;
-    float piT = 0;
-    float piV = 0;
-    float piCV = 0;
-    float piSR = 0;
-    float piConst = 0;
-    float piQ = 0;
-    float piE = 0;
+    float base = 0, piT = 0, piV = 0, piCV = 0, piSR = 0, piConst = 0, piQ = 0, piE = 0;
     float failureRate = 0;  // %/kPcHr
     float fit = 0;          // failures per 10^9 part-hours; 0 with a missing rate
     std::uint16_t stored = 0;

@@ -4,14 +4,13 @@
 #include <charconv>
 #include <cmath>
 
+#include "model/calc_state.h"
 #include "model/number_text.h"
 
 namespace quarvell::model {
 
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
-constexpr std::string_view kNotePrefix = "NOTE: ";
 constexpr std::string_view kOutOfRange = "Out of range";
 
 constexpr NumberPattern kFactor{"##0.000"};
@@ -86,6 +85,11 @@ class Builder {
         AppendFormatted(text_, v, pattern, loc_);
         return *this;
     }
+    // A stored value, or "Out of range".
+    Builder& number(bool stored, double v, const NumberPattern& pattern) {
+        return stored ? number(v, pattern) : *this << kOutOfRange;
+    }
+    Builder& general(bool stored, float v) { return stored ? general(v) : *this << kOutOfRange; }
 
   private:
     std::string& text_;
@@ -166,21 +170,6 @@ class Writer {
           t(texts) {}
 
     Builder text(std::string& target) const { return Builder(target, loc); }
-    // A stored value in its pattern, or "Out of range".
-    void value(Builder& b, Quantity q, float v, const NumberPattern& pattern) const {
-        if (e.has(q)) {
-            b.number(v, pattern);
-        } else {
-            b << kOutOfRange;
-        }
-    }
-    void generalValue(Builder& b, Quantity q, float v) const {
-        if (e.has(q)) {
-            b.general(v);
-        } else {
-            b << kOutOfRange;
-        }
-    }
 
     void captions() const;
     void notice2Captions() const;
@@ -199,25 +188,22 @@ class Writer {
 void Writer::notice2Captions() const {
     const ConstantTexts& constants = ConstantsOf(*in.type);
     (text(t.base) << "Base = ").localized(constants.base);
-    Builder cv = text(t.piCV);
-    (cv << "PI(CV) = 1.0 x uF^(").localized(constants.capExponent) << ") = ";
-    value(cv, Quantity::PiCV, e.piCV, kFactor);
-    Builder v = text(t.piV);
-    (v << "PI(V) = [(S/").number(e.piVDenominator, kDenominator) << ")^";
-    v.localized(constants.voltExponent) << "]+1 = ";
-    value(v, Quantity::PiV, e.piV, kVoltageFactor);
-    Builder pt = text(t.piT);
-    (pt << "PI(T) = Exp[").localized(constants.activation) << "/(8.617E-5) x (1/Tamb - 1/298)] = ";
-    value(pt, Quantity::PiT, e.piT, kTemperatureFactor);
+    ((text(t.piCV) << "PI(CV) = 1.0 x uF^(").localized(constants.capExponent) << ") = ")
+        .number(e.has(Quantity::PiCV), e.piCV, kFactor);
+    (((text(t.piV) << "PI(V) = [(S/").number(e.piVDenominator, kDenominator) << ")^")
+         .localized(constants.voltExponent)
+     << "]+1 = ")
+        .number(e.has(Quantity::PiV), e.piV, kVoltageFactor);
+    ((text(t.piT) << "PI(T) = Exp[").localized(constants.activation)
+     << "/(8.617E-5) x (1/Tamb - 1/298)] = ")
+        .number(e.has(Quantity::PiT), e.piT, kTemperatureFactor);
     (text(t.stress) << "S = AppV/RatedV = ").number(e.stress, kStress);
 }
 
 void Writer::notice1Captions() const {
     text(t.base) << m.baseCaption;
-    Builder cv = text(t.piCV);
-    value(cv << m.cv.caption, Quantity::PiCV, e.piCV, kFactor);
-    Builder v = text(t.piV);
-    value(v << m.v.caption, Quantity::PiV, e.piV, kVoltageFactor);
+    (text(t.piCV) << m.cv.caption).number(e.has(Quantity::PiCV), e.piCV, kFactor);
+    (text(t.piV) << m.v.caption).number(e.has(Quantity::PiV), e.piV, kVoltageFactor);
     Builder pt = text(t.piT);
     pt << m.t.prefix;
     if (e.appKelvinFits) {
@@ -226,7 +212,7 @@ void Writer::notice1Captions() const {
         pt.general(static_cast<float>(static_cast<double>(in.temperature) + 273));
     }
     (pt << "/").general(e.ratingKelvin) << m.t.suffix;
-    value(pt, Quantity::PiT, e.piT, kTemperatureFactor);
+    pt.number(e.has(Quantity::PiT), e.piT, kTemperatureFactor);
     (text(t.stress) << "S = AppV/RatedV = ")
         .number(e.stress, m.sScientific ? kStressScientific : kStress);
 }
@@ -238,22 +224,19 @@ void Writer::captions() const {
         notice1Captions();
     }
     text(t.formula) << m.formula << m.styleSuffix;
-    Builder pe = text(t.piE);
-    generalValue(pe << "PI(E) = Lookup Env.= ", Quantity::PiE, e.piE);
+    (text(t.piE) << "PI(E) = Lookup Env.= ").general(e.has(Quantity::PiE), e.piE);
     Builder pq = text(t.piQ);
     pq << "PI(Q) = SQR(%/kPcHrs) = ";
-    // A life test without data has no rate, so no PI(Q) of its own either.
-    if (e.missingRate != MissingRate::LifeTestIncomplete) {
-        value(pq, Quantity::PiQ, e.piQ, kQualityFactor);
+    if (e.missingRate != MissingRate::LifeTestIncomplete) {  // no rate, no PI(Q) of its own
+        pq.number(e.has(Quantity::PiQ), e.piQ, kQualityFactor);
     }
     text(t.failureRateCaption) << "Failure Rate %/kPcHrs @" << in.tempRating << "\u00B0C+Vr";
     t.showsPiSR = in.type->option != OptionList::None;
     if (in.type->option == OptionList::CircuitResistance) {
-        Builder sr = text(t.piSR);
-        generalValue(sr << "PI(SR) = Lookup = ", Quantity::PiSR, e.piSR);
+        (text(t.piSR) << "PI(SR) = Lookup = ").general(e.has(Quantity::PiSR), e.piSR);
     } else if (in.type->option == OptionList::Construction) {
-        Builder sr = text(t.piSR);
-        generalValue(sr << "PI(Const) = Construction Type = ", Quantity::PiConst, e.piConst);
+        (text(t.piSR) << "PI(Const) = Construction Type = ")
+            .general(e.has(Quantity::PiConst), e.piConst);
     }
     t.showsDerated = e.derated;
     if (e.derated) {
@@ -282,7 +265,6 @@ void Writer::derivedRate() const {
     }
 }
 
-// An MTBF is shown only beside the FIT it belongs to.
 void Writer::note(std::string_view typeNote) const {
     t.noteSeparator = NoteBlock(e, loc, typeNote, t.note);
 }
@@ -334,19 +316,24 @@ Texts TextsOf(const Evaluation& e, const NumberLocale& locale, std::string_view 
     return t;
 }
 
-std::string TypeNote(const CapacitorType& type) {
+std::string TypeNote(const CapacitorType& type, bool ratingForced, std::string_view& separator) {
+    using Kind = NotePiece::Kind;
     std::string note;
-    std::string_view separator = kNotePrefix;
     for (const NotePiece& piece : type.notes) {
-        if (piece.kind == NotePiece::Kind::Line) {
+        if (piece.kind == Kind::Line || (piece.kind == Kind::ForcedRatingLine && ratingForced)) {
             note.append(separator);
             separator = kCrLf;
-        } else if (piece.kind != NotePiece::Kind::Suffix) {
+        } else if (piece.kind != Kind::Suffix) {
             continue;
         }
         note.append(piece.text);
     }
     return note;
+}
+
+std::string TypeNote(const CapacitorType& type) {
+    std::string_view separator = kNotePrefix;
+    return TypeNote(type, false, separator);
 }
 
 }  // namespace quarvell::model

@@ -49,8 +49,10 @@ Texts TextsOf(const Evaluation& e, const NumberLocale& locale, std::string_view 
 void WriteNote(const Evaluation& e, const NumberLocale& locale, std::string_view typeNote,
                std::string& out);
 
-// The note a type's own pieces make, as choosing it in the list assembles them, without the line
-// of a forced rating.
+// The note a type's own pieces make, as choosing it in the list assembles them; the line of a
+// forced rating only when the rating was forced. Lines go after `separator` ("NOTE: " for the
+// first line of a note), which ends as what a next line would be put after.
 std::string TypeNote(const CapacitorType& type);
+std::string TypeNote(const CapacitorType& type, bool ratingForced, std::string_view& separator);
 
 }  // namespace quarvell::model

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 namespace quarvell::model {
 namespace {
@@ -531,53 +532,28 @@ float LeadingNumber(std::string_view text, bool decimalIsPoint) {
 }
 
 double PeriodNumberAtStart(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) {
-        ++i;
-    }
-    std::string clean;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-') {
-            clean.push_back('-');
+    // The longest start of the form [sign]digits[.digits][E[sign]digits], read as a number.
+    const auto skip = [&](std::size_t i, auto accept) {
+        while (i < text.size() && accept(text[i])) {
+            ++i;
         }
-        ++i;
-    }
-    int digits = 0;
+        return i;
+    };
+    const std::size_t start = skip(0, IsBlank);
+    std::size_t end =
+        start < text.size() && (text[start] == '+' || text[start] == '-') ? start + 1 : start;
     bool point = false;
-    for (; i < text.size(); ++i) {
-        if (IsDigit(text[i])) {
-            ++digits;
-        } else if (text[i] == '.' && !point) {
-            point = true;
-        } else {
-            break;
+    end =
+        skip(end, [&](char c) { return IsDigit(c) || (c == '.' && !std::exchange(point, true)); });
+    if (end < text.size() && (text[end] == 'E' || text[end] == 'e')) {
+        std::size_t exponent = end + 1;
+        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) {
+            ++exponent;
         }
-        clean.push_back(text[i]);
+        const std::size_t digits = skip(exponent, IsDigit);
+        end = digits > exponent ? digits : end;
     }
-    if (digits == 0) {
-        return 0;
-    }
-    if (i + 1 < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-        std::size_t j = i + 1;
-        std::string exponent = "e";
-        if (text[j] == '+' || text[j] == '-') {
-            exponent.push_back(text[j]);
-            ++j;
-        }
-        const std::size_t firstDigit = j;
-        while (j < text.size() && IsDigit(text[j])) {
-            exponent.push_back(text[j++]);
-        }
-        if (j > firstDigit) {
-            if (exponent[1] == '+') {
-                exponent.erase(1, 1);
-            }
-            clean += exponent;
-        }
-    }
-    double value = 0;
-    const auto r = std::from_chars(clean.data(), clean.data() + clean.size(), value);
-    return r.ec == std::errc() && std::isfinite(value) ? value : 0.0;
+    return ParseNumber(text.substr(start, end - start), kPeriodLocale).value_or(0);
 }
 
 void AppendFit(std::string& text, float fit, const NumberLocale& loc) {

@@ -5,7 +5,9 @@
 // process-wide C or C++ locale.
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +23,11 @@ bool IsNumeric(std::string_view text, const NumberLocale& loc);
 
 // The value of a numeric text (double precision), or nothing when it is not numeric.
 std::optional<double> ParseNumber(std::string_view text, const NumberLocale& loc);
+
+// Whether a value can be stored as a single: finite and within its range.
+inline bool IsFiniteSingle(double v) {
+    return std::fabs(v) <= static_cast<double>(std::numeric_limits<float>::max());
+}
 
 // The shortest text of a single-precision value, at most 7 significant digits, no trailing
 // zeros, plain decimal form from 1E-05 up to below 1E+07, otherwise "2.6E-09", "1.5E+07".

@@ -23,6 +23,24 @@ Control::Control(ControlKind kind, std::string name) : kind_(kind), name_(std::m
         notify();                   \
     } while (false)
 
+std::string Typed(const std::string& text, int keyAscii) {
+    std::string out = text;
+    if (keyAscii == 8) {
+        while (!out.empty() && (static_cast<unsigned char>(out.back()) & 0xC0) == 0x80) {
+            out.pop_back();
+        }
+        if (!out.empty()) {
+            out.pop_back();
+        }
+    } else if (keyAscii >= 32 && keyAscii < 128) {
+        out += static_cast<char>(keyAscii);
+    } else if (keyAscii >= 128 && keyAscii < 256) {
+        out += static_cast<char>(0xC0 | (keyAscii >> 6));
+        out += static_cast<char>(0x80 | (keyAscii & 0x3F));
+    }
+    return out;
+}
+
 void Control::setVisible(bool v) {
     QUARVELL_SET(visible_, v);
 }
@@ -291,6 +309,13 @@ void Form::setKeyPreview(bool k) {
 }
 
 #undef QUARVELL_SET
+
+std::string ControlKey(const Control& c) {
+    if (c.kind() == ControlKind::OptionButton) {
+        return c.name() + std::to_string(static_cast<const OptionButton&>(c).index());
+    }
+    return c.name();
+}
 
 bool FocusScope::setFocus(Control& c) {
     if (focused_ == &c) {

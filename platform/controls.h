@@ -44,6 +44,10 @@ inline constexpr Color kWindowBackground{255, 255, 255};
 // "#RRGGBB".
 std::string ColorText(Color c);
 
+// The text after one character typed at its end: Backspace removes the last character, other
+// control characters type nothing, a character above 127 is taken from the 8-bit Western set.
+std::string Typed(const std::string& text, int keyAscii);
+
 // Left, top, width, height in twips (15 twips are one pixel at 96 dpi), relative to the
 // containing frame or the window's client area.
 struct Place {
@@ -323,6 +327,10 @@ class Form : public Control {
     std::string caption_;
     bool keyPreview_ = false;
 };
+
+// The name a control goes by in scripts and reports: its name, with the index for the option
+// buttons ("optNotice1").
+std::string ControlKey(const Control& c);
 
 // The focus and tab order of one window.
 class FocusScope {

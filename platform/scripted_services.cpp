@@ -1,9 +1,9 @@
 #include "platform/scripted_services.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
+#include "platform/us_keyboard.h"
 #include "version.h"
 
 namespace quarvell::platform {
@@ -46,13 +46,13 @@ void ScriptedRegistry::setText(const std::string& key, const std::string& name,
     if (withZero) {
         bytes.push_back(0);
     }
-    setValue(key, name, 1, std::move(bytes));
+    setValue(key, name, kRegSz, std::move(bytes));
 }
 
 long ScriptedRegistry::openKey(std::uint32_t root, const std::string& keyPath, std::uint32_t,
                                std::uintptr_t& handle) {
     handle = 0;
-    if (root != kRegLocalMachine || keys_.count(keyPath) == 0) {
+    if (root != kHkeyLocalMachine || keys_.count(keyPath) == 0) {
         return kRegFileNotFound;
     }
     handle = nextHandle_++;
@@ -88,129 +88,55 @@ long ScriptedRegistry::closeKey(std::uintptr_t handle) {
 
 namespace {
 
-// Set-1 scan codes of the keys a US keyboard layout maps.
-std::uint32_t ScanCode(int vk) {
-    static constexpr std::array<std::uint8_t, 26> kLetters = {
-        0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17, 0x24, 0x25, 0x26, 0x32,
-        0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
-    static constexpr std::array<std::uint8_t, 10> kKeypad = {0x52, 0x4F, 0x50, 0x51, 0x4B,
-                                                             0x4C, 0x4D, 0x47, 0x48, 0x49};
-    if (vk >= 'A' && vk <= 'Z') {
-        return kLetters[static_cast<std::size_t>(vk - 'A')];
-    }
-    if (vk >= '1' && vk <= '9') {
-        return static_cast<std::uint32_t>(vk - '1' + 2);
-    }
-    if (vk >= 96 && vk <= 105) {
-        return kKeypad[static_cast<std::size_t>(vk - 96)];
-    }
-    if (vk >= kVkF1 && vk < kVkF1 + 10) {
-        return static_cast<std::uint32_t>(vk - kVkF1 + 0x3B);
-    }
-    switch (vk) {
-        case '0':
-            return 0x0B;
-        case kVkEscape:
-            return 0x01;
-        case kVkBack:
-            return 0x0E;
-        case kVkTab:
-            return 0x0F;
-        case kVkReturn:
-            return 0x1C;
-        case kVkControl:
-            return 0x1D;
-        case kVkShift:
-            return 0x2A;
-        case kVkAlt:
-            return 0x38;
-        case ' ':
-            return 0x39;
-        case kVkCapsLock:
-            return 0x3A;
-        case kVkNumLock:
-            return 0x45;
-        case kVkScrollLock:
-            return 0x46;
-        default:
-            return 0;
-    }
+constexpr int kEscapeCharacter = 27;
+
+bool IsKeypadDigit(int vk) {
+    return vk >= kVkNumpad0 && vk <= kVkNumpad0 + 9;
 }
 
-// The US layout's key for a character: key code in the low byte, 0x100 for Shift.
+// The US layout's key for a character. The headless window is typed into without Control, so
+// of the control characters only those on a key of their own have a key here: Backspace, Tab,
+// Enter and Escape, and the line feed, Control with Enter. Those typed by Control with a
+// letter, a punctuation key or Backspace have none.
 int KeyOf(int ch) {
-    if (ch >= 'a' && ch <= 'z') {
-        return ch - 'a' + 'A';
+    if (ch == kEscapeCharacter) {
+        return kVkEscape;
     }
-    if (ch >= 'A' && ch <= 'Z') {
-        return 0x100 | ch;
-    }
-    if (ch >= '0' && ch <= '9') {
-        return ch;
-    }
-    static constexpr const char* kShiftedDigits = ")!@#$%^&*(";
-    for (int d = 0; d < 10; ++d) {
-        if (kShiftedDigits[d] == ch) {
-            return 0x100 | ('0' + d);
-        }
-    }
-    struct Punct {
-        char plain;
-        char shifted;
-        int vk;
-    };
-    static constexpr std::array<Punct, 11> kPunct = {{{';', ':', 0xBA},
-                                                      {'=', '+', 0xBB},
-                                                      {',', '<', 0xBC},
-                                                      {'-', '_', 0xBD},
-                                                      {'.', '>', 0xBE},
-                                                      {'/', '?', 0xBF},
-                                                      {'`', '~', 0xC0},
-                                                      {'[', '{', 0xDB},
-                                                      {'\\', '|', 0xDC},
-                                                      {']', '}', 0xDD},
-                                                      {'\'', '"', 0xDE}}};
-    for (const Punct& p : kPunct) {
-        if (p.plain == ch) {
-            return p.vk;
-        }
-        if (p.shifted == ch) {
-            return 0x100 | p.vk;
-        }
-    }
-    switch (ch) {
-        case ' ':
-            return ' ';
-        case '\r':
-            return kVkReturn;
-        case '\n':
-            return 0x200 | kVkReturn;
-        case '\t':
-            return kVkTab;
-        case '\b':
-            return kVkBack;
-        case 27:
-            return kVkEscape;
-        default:
-            return -1;
-    }
+    const int key = usKeyForCharacter(static_cast<std::uint8_t>(ch));
+    const bool ownKey = (key & kControlBit) == 0 || (key & 0xFF) == kVkReturn;
+    return ownKey ? key : -1;
 }
 
 // The character a key types, or nothing.
 std::optional<int> CharacterOf(int vk, bool shift) {
-    if (vk >= 96 && vk <= 105) {
-        return '0' + (vk - 96);
+    if (IsKeypadDigit(vk)) {
+        return '0' + (vk - kVkNumpad0);
     }
     if (vk == kVkTab) {
         return std::nullopt;  // Tab moves the focus and types nothing
     }
     for (int ch = 1; ch < 128; ++ch) {
         const int key = KeyOf(ch);
-        if (key >= 0 && (key & 0xFF) == vk && (key & 0x200) == 0 && ((key & 0x100) != 0) == shift) {
+        if (key >= 0 && (key & 0xFF) == vk && (key & kControlBit) == 0 &&
+            ((key & kShiftBit) != 0) == shift) {
             return ch;
         }
     }
     return std::nullopt;
+}
+
+// Without the extended flag a scan code shared by two keys is the keypad's key rather than the
+// navigation key, and Num Lock rather than Break: the higher key code of the pair.
+int KeyOfScanCode(std::uint16_t scanCode) {
+    if (scanCode == 0) {
+        return 0;
+    }
+    for (int vk = 255; vk > 0; --vk) {
+        if (usScanCode(static_cast<std::uint8_t>(vk)) == scanCode) {
+            return vk;
+        }
+    }
+    return 0;
 }
 
 bool IsModifierOrLock(int vk) {
@@ -239,7 +165,7 @@ std::int16_t ScriptedKeyboard::vkKeyScan(std::uint8_t character, std::uintptr_t)
 
 std::uint32_t ScriptedKeyboard::mapVirtualKey(std::uint32_t code, std::uint32_t mapType,
                                               std::uintptr_t) {
-    return mapType == 0 ? ScanCode(static_cast<int>(code & 0xFF)) : 0;
+    return mapType == 0 ? usScanCode(static_cast<std::uint8_t>(code & 0xFF)) : 0;
 }
 
 std::uint32_t ScriptedKeyboard::sendInput(const std::vector<KeyEvent>& events) {
@@ -283,12 +209,7 @@ void ScriptedKeyboard::deliverPending() {
 void ScriptedKeyboard::deliver(const KeyEvent& e) {
     int vk = e.virtualKey & 0xFF;
     if (vk == 0 && (e.flags & kKeyEventScanCode) != 0) {
-        for (int candidate = 1; candidate < 256; ++candidate) {
-            if (ScanCode(candidate) == e.scanCode) {
-                vk = candidate;
-                break;
-            }
-        }
+        vk = KeyOfScanCode(e.scanCode);
     }
     if (vk == 0) {
         return;
@@ -318,13 +239,13 @@ void ScriptedKeyboard::deliver(const KeyEvent& e) {
     if (IsModifierOrLock(vk)) {
         return;
     }
-    const bool altHeld = (state_[kVkAlt] & 0x80) != 0 || (e.virtualKey & 0x400) != 0;
-    const bool controlHeld = (state_[kVkControl] & 0x80) != 0 || (e.virtualKey & 0x200) != 0;
-    if (altHeld && altCode_ && vk >= 96 && vk <= 105) {
-        altCode_ = *altCode_ * 10 + (vk - 96);
+    const bool altHeld = (state_[kVkAlt] & 0x80) != 0 || (e.virtualKey & kAltBit) != 0;
+    const bool controlHeld = (state_[kVkControl] & 0x80) != 0 || (e.virtualKey & kControlBit) != 0;
+    if (altHeld && altCode_ && IsKeypadDigit(vk)) {
+        altCode_ = *altCode_ * 10 + (vk - kVkNumpad0);
         return;
     }
-    bool shift = (state_[kVkShift] & 0x80) != 0 || (e.virtualKey & 0x100) != 0;
+    bool shift = (state_[kVkShift] & 0x80) != 0 || (e.virtualKey & kShiftBit) != 0;
     if (target_ == nullptr) {
         return;
     }

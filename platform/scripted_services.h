@@ -1,9 +1,9 @@
 #pragma once
-// The scripted platform: a Services implementation for tests and the replay tool. Input and
-// message boxes answer from queues (Cancel and the first button when nothing is queued), every
-// visible call is recorded as an event, the clock is a fake that only moves when events are
-// processed or time is made to pass, and the registry, the file set and the keyboard are
-// scripted too.
+// The scripted platform: a Services implementation for tests and the replay tool, in a library
+// of its own (quarvell_scripted) that the program never links. Input and message boxes answer
+// from queues (Cancel and the first button when nothing is queued), every visible call is
+// recorded as an event, the clock is a fake that only moves when events are processed or time
+// is made to pass, and the registry, the file set and the keyboard are scripted too.
 
 #include <cstdint>
 #include <deque>
@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/key_codes.h"
 #include "platform/key_input.h"
 #include "platform/keyboard_port.h"
 #include "platform/services.h"
@@ -65,12 +66,6 @@ class ScriptedPrinter : public Printer {
     std::vector<std::string> calls_;
 };
 
-inline constexpr long kRegSuccess = 0;
-inline constexpr long kRegFileNotFound = 2;
-inline constexpr long kRegInvalidHandle = 6;
-inline constexpr long kRegMoreData = 234;
-inline constexpr std::uint32_t kRegLocalMachine = 0x80000002u;
-
 // Keys and values under the local-machine root only.
 class ScriptedRegistry : public Registry {
   public:
@@ -97,19 +92,6 @@ class ScriptedRegistry : public Registry {
     std::uintptr_t nextHandle_ = 0x100;
 };
 
-// Virtual-key codes the scripted keyboard and the window agree on.
-inline constexpr int kVkBack = 8;
-inline constexpr int kVkTab = 9;
-inline constexpr int kVkReturn = 13;
-inline constexpr int kVkShift = 16;
-inline constexpr int kVkControl = 17;
-inline constexpr int kVkAlt = 18;
-inline constexpr int kVkCapsLock = 20;
-inline constexpr int kVkEscape = 27;
-inline constexpr int kVkF1 = 112;
-inline constexpr int kVkNumLock = 144;
-inline constexpr int kVkScrollLock = 145;
-
 // A US keyboard. Synthetic input is queued by sendInput and delivered, in order, when the
 // platform next processes events; that is when a key sent from inside a handler arrives.
 class ScriptedKeyboard : public KeyboardPort {
@@ -122,7 +104,6 @@ class ScriptedKeyboard : public KeyboardPort {
     bool lockOn(int virtualKey) const;
     // Every event handed to sendInput, in order.
     const std::vector<KeyEvent>& sent() const { return sent_; }
-    bool hasPending() const { return !pending_.empty(); }
     void deliverPending();
 
     std::uintptr_t foregroundWindow() override { return 1; }
@@ -165,8 +146,6 @@ class ScriptedServices : public Services {
     double clock() const { return clock_; }
     // Time passes without any event being processed.
     void wait(double seconds);
-    void setNumberLocale(NumberLocale l) { locale_ = l; }
-    void setVersionRecord(VersionRecord v) { version_ = std::move(v); }
     void addFile(std::string path) { files_.insert(std::move(path)); }
     ScriptedRegistry& scriptedRegistry() { return registry_; }
     ScriptedPrinter& scriptedPrinter() { return printer_; }

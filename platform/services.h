@@ -46,8 +46,19 @@ class Printer {
     virtual void showPrintSetup() = 0;
 };
 
-// The registry calls of the system-information lookup, with their classic return codes
-// (0 for success).
+// The registry's own numbers: the local-machine root, the access a key is opened with, the
+// two value types the program reads (text, and a little-endian 32-bit number) and the return
+// codes of its calls.
+inline constexpr std::uint32_t kHkeyLocalMachine = 0x80000002u;
+inline constexpr std::uint32_t kKeyAllAccess = 0x2003fu;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr long kRegSuccess = 0;
+inline constexpr long kRegFileNotFound = 2;
+inline constexpr long kRegInvalidHandle = 6;
+inline constexpr long kRegMoreData = 234;
+
+// The registry calls of the system-information lookup, with their classic return codes.
 class Registry {
   public:
     virtual ~Registry() = default;

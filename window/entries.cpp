@@ -34,10 +34,6 @@ constexpr const char* kTemperatureWarning =
 constexpr int kKelvinOffset = 273;
 constexpr double kHighestTemperature = kInt16Max - kKelvinOffset;
 
-bool FitsSingle(double v) {
-    return std::isfinite(v) && std::fabs(v) <= kFloatMax;
-}
-
 std::int16_t Rounded16(double v) {
     return static_cast<std::int16_t>(std::nearbyint(v));
 }
@@ -55,7 +51,7 @@ int FrmFit::voltSteps() const {
 
 void FrmFit::txtCap_LostFocus() {
     const auto v = model::ParseNumber(txtCap.text(), services_.numberLocale());
-    if (v && FitsSingle(*v)) {
+    if (v && model::IsFiniteSingle(*v)) {
         state_.in.Capacitance = static_cast<float>(*v);
     }
     recalculate();
@@ -70,8 +66,8 @@ void FrmFit::txtVolt_LostFocus() {
     const auto v = model::ParseNumber(txtVolt.text(), locale);
     // Passing through the field without changing the rating keeps the application voltage the
     // user set; only a new rating starts again from half of it.
-    const bool unchanged =
-        v && hscApp.enabled() && FitsSingle(*v) && static_cast<float>(*v) == s.in.RatedVoltage;
+    const bool unchanged = v && hscApp.enabled() && model::IsFiniteSingle(*v) &&
+                           static_cast<float>(*v) == s.in.RatedVoltage;
     if (v && !unchanged) {
         const auto rated = static_cast<float>(std::clamp(*v, -kFloatMax, kFloatMax));
         const float half = rated / 2;
@@ -222,7 +218,8 @@ void FrmFit::txtTemp_LostFocus() {
     }
     // Refused exactly as the message says: at or below absolute zero, or above the highest
     // temperature whose whole kelvin still fit in 16 bits.
-    const auto t = FitsSingle(*v) ? static_cast<float>(*v) : std::numeric_limits<float>::max();
+    const auto t =
+        model::IsFiniteSingle(*v) ? static_cast<float>(*v) : std::numeric_limits<float>::max();
     if (!(t > -kKelvinOffset) || t > kHighestTemperature) {
         refuseTemperature("Temperature not possible.",
                           "The application temperature must lie above -273 \u00B0C (absolute "

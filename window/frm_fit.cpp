@@ -1,16 +1,13 @@
 #include "window/frm_fit.h"
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 #include "keysend/keysend.h"
 #include "print/print_menu.h"
 
 namespace quarvell::window {
-
-std::string ControlKey(const platform::Control& c) {
-    if (c.kind() == platform::ControlKind::OptionButton) {
-        return c.name() + std::to_string(static_cast<const platform::OptionButton&>(c).index());
-    }
-    return c.name();
-}
 
 FrmFit::FrmFit(platform::Services& services) : frmAbout(services), services_(services) {
     controls_ = {
@@ -32,17 +29,13 @@ FrmFit::FrmFit(platform::Services& services) : frmAbout(services), services_(ser
 
     // Only what can hold the focus takes part in the tab order; labels and frames keep their
     // tab numbers for the access keys of their captions.
+    using platform::ControlKind;
     for (platform::Control* c : controls_) {
-        switch (c->kind()) {
-            case platform::ControlKind::TextBox:
-            case platform::ControlKind::ComboBox:
-            case platform::ControlKind::ScrollBar:
-            case platform::ControlKind::OptionButton:
-            case platform::ControlKind::Button:
-                focus_.add(*c);
-                break;
-            default:
-                break;
+        const ControlKind k = c->kind();
+        if (k == ControlKind::TextBox || k == ControlKind::ComboBox ||
+            k == ControlKind::ScrollBar || k == ControlKind::OptionButton ||
+            k == ControlKind::Button) {
+            focus_.add(*c);
         }
     }
     optNotice1.setGroup({&optNotice1, &optNotice2});
@@ -137,68 +130,27 @@ void FrmFit::cmdQuit_Click() {
 void FrmFit::Form_UnLoad() {}
 
 void FrmFit::Form_KeyPress(int& keyAscii) {
-    platform::Control* target = nullptr;
-    switch (keyAscii) {
-        case 'C':
-            target = &txtCap;
-            break;
-        case 'R':
-            target = &txtVolt;
-            break;
-        case 'T':
-            target = &txtTemp;
-            break;
-        case 'V':
-            target = &txtApp;
-            break;
-        case 'H':
-            target = fmeOther.visible() ? &txtHrs : nullptr;
-            break;
-        case 'P':
-            target = fmeOther.visible() ? &txtPcs : nullptr;
-            break;
-        case 'F':
-            target = fmeOther.visible() ? &txtFail : nullptr;
-            break;
-        default:
-            break;
-    }
+    const bool lifeTest = fmeOther.visible();
+    const std::pair<int, platform::Control*> jumps[] = {{'C', &txtCap},
+                                                        {'R', &txtVolt},
+                                                        {'T', &txtTemp},
+                                                        {'V', &txtApp},
+                                                        {'H', lifeTest ? &txtHrs : nullptr},
+                                                        {'P', lifeTest ? &txtPcs : nullptr},
+                                                        {'F', lifeTest ? &txtFail : nullptr}};
+    const auto jump = std::find_if(std::begin(jumps), std::end(jumps),
+                                   [&](const auto& j) { return j.first == keyAscii; });
     // The letter of a jump is never typed as well: where the jump cannot be made (V before a
     // rated voltage is entered, H, P and F while the life-test frame is hidden) it is
     // swallowed with a beep instead of ending up in the field that has the focus.
-    const bool lifeTestLetter = keyAscii == 'H' || keyAscii == 'P' || keyAscii == 'F';
-    if (target != nullptr || lifeTestLetter) {
-        if (target == nullptr || !focus_.setFocus(*target)) {
+    if (jump != std::end(jumps)) {
+        if (jump->second == nullptr || !focus_.setFocus(*jump->second)) {
             services_.beep();
         }
         keyAscii = 0;
     }
     model::ResumeRecalculation(state_);
 }
-
-namespace {
-
-// The text after one typed character: Backspace removes the last character, other control
-// characters type nothing, a character above 127 is taken from the 8-bit Western set.
-std::string Typed(const std::string& text, int keyAscii) {
-    std::string out = text;
-    if (keyAscii == 8) {
-        while (!out.empty() && (static_cast<unsigned char>(out.back()) & 0xC0) == 0x80) {
-            out.pop_back();
-        }
-        if (!out.empty()) {
-            out.pop_back();
-        }
-    } else if (keyAscii >= 32 && keyAscii < 128) {
-        out += static_cast<char>(keyAscii);
-    } else if (keyAscii >= 128 && keyAscii < 256) {
-        out += static_cast<char>(0xC0 | (keyAscii >> 6));
-        out += static_cast<char>(0x80 | (keyAscii & 0x3F));
-    }
-    return out;
-}
-
-}  // namespace
 
 void FrmFit::keyPress(int keyAscii) {
     platform::Control* target = focus_.focused();
@@ -215,22 +167,20 @@ void FrmFit::keyPress(int keyAscii) {
             field.onKeyPress(keyAscii);
         }
         if (keyAscii != 0 && !field.locked() && focus_.focused() == &field) {
-            field.setText(Typed(field.text(), keyAscii));
+            field.setText(platform::Typed(field.text(), keyAscii));
         }
     } else if (target->kind() == platform::ControlKind::ComboBox) {
         auto& list = static_cast<platform::ComboBox&>(*target);
         if (list.editable() && !list.locked()) {
-            list.setText(Typed(list.text(), keyAscii));
+            list.setText(platform::Typed(list.text(), keyAscii));
         }
     }
 }
 
 void FrmFit::keyDown(int virtualKey, bool shift) {
-    constexpr int kTab = 9;
-    constexpr int kF1 = 112;
-    if (virtualKey == kTab) {
+    if (virtualKey == platform::kVkTab) {
         focus_.tab(shift);
-    } else if (virtualKey == kF1) {
+    } else if (virtualKey == platform::kVkF1) {
         pressF1();
     }
 }

@@ -37,9 +37,7 @@ class FrmMsg {
 // spans midnight ends on time too.
 void Pause(platform::Services& services, float seconds);
 
-// The name a control goes by in scripts and reports: its name, with the index for the option
-// buttons ("optNotice1").
-std::string ControlKey(const platform::Control& c);
+using platform::ControlKey;
 
 // x minus the largest integer not above x, plus 1 when x is zero or negative: 12.5 gives 0.5,
 // 0 gives 1, -0.5 gives 1.5. Decides the steps per volt of the application-voltage scroll bar.
@@ -110,82 +108,38 @@ class FrmFit : public platform::KeyInput {
     platform::Form form{"frmFIT"};
 
     // Entry controls.
-    platform::ComboBox cmbType{"cmbType", false};
-    platform::ComboBox cmbRating{"cmbRating", false};
-    platform::TextBox txtCap{"txtCap"};
-    platform::TextBox txtVolt{"txtVolt"};
-    platform::ScrollBar hscTemp{"hscTemp"};
-    platform::TextBox txtTemp{"txtTemp"};
-    platform::ScrollBar hscApp{"hscApp"};
-    platform::TextBox txtApp{"txtApp"};
-    platform::ComboBox cmbFR{"cmbFR", false};
-    platform::ComboBox cmbEnv{"cmbEnv", false};
-    platform::ComboBox cmbRes{"cmbRes", false};
-    platform::ComboBox cmbPiV{"cmbPiV", true};
-    platform::OptionButton optNotice1{"optNotice", 1};
-    platform::OptionButton optNotice2{"optNotice", 2};
+    platform::ComboBox cmbType{"cmbType", false}, cmbRating{"cmbRating", false};
+    platform::TextBox txtCap{"txtCap"}, txtVolt{"txtVolt"}, txtTemp{"txtTemp"}, txtApp{"txtApp"};
+    platform::ScrollBar hscTemp{"hscTemp"}, hscApp{"hscApp"};
+    platform::ComboBox cmbFR{"cmbFR", false}, cmbEnv{"cmbEnv", false}, cmbRes{"cmbRes", false},
+        cmbPiV{"cmbPiV", true};
+    platform::OptionButton optNotice1{"optNotice", 1}, optNotice2{"optNotice", 2};
     platform::Button cmdQuit{"cmdQuit"};
 
     // The life-test frame.
-    platform::Frame fmeOther{"fmeOther"};
-    platform::Label Label1{"Label1"};
-    platform::TextBox txtHrs{"txtHrs"};
-    platform::Label Label2{"Label2"};
-    platform::TextBox txtPcs{"txtPcs"};
-    platform::Label Label3{"Label3"};
-    platform::TextBox txtFail{"txtFail"};
-    platform::Label Label4{"Label4"};
-    platform::TextBox txtFR{"txtFR"};
-    platform::Frame fmeBias{"fmeBias"};
-    platform::Label lblTestDC{"lblTestDC"};
+    platform::Frame fmeOther{"fmeOther"}, fmeBias{"fmeBias"};
+    platform::Label Label1{"Label1"}, Label2{"Label2"}, Label3{"Label3"}, Label4{"Label4"},
+        lblTestDC{"lblTestDC"};
+    platform::TextBox txtHrs{"txtHrs"}, txtPcs{"txtPcs"}, txtFail{"txtFail"}, txtFR{"txtFR"};
     platform::ComboBox cmbLife{"cmbLife", false};
 
     // Result and read-only fields.
-    platform::TextBox txtStyle{"txtStyle"};
-    platform::TextBox txtEnterPercFR{"txtEnterPercFR"};
-    platform::TextBox txtDerated{"txtDerated"};
-    platform::TextBox txtFIT{"txtFIT"};
-    platform::TextBox txtMTBF{"txtMTBF"};
+    platform::TextBox txtStyle{"txtStyle"}, txtEnterPercFR{"txtEnterPercFR"},
+        txtDerated{"txtDerated"}, txtFIT{"txtFIT"}, txtMTBF{"txtMTBF"};
 
     // Labels.
-    platform::Label lblType{"lblType"};
-    platform::Label lblStyle{"lblStyle"};
-    platform::Label lblRating{"lblRating"};
-    platform::Label lblCap{"lblCap"};
-    platform::Label lblTemp{"lblTemp"};
-    platform::Label lblTempTxt{"lblTempTxt"};
-    platform::Label lblVolt{"lblVolt"};
-    platform::Label lblAppVolt{"lblAppVolt"};
-    platform::Label lblAppTxt{"lblAppTxt"};
-    platform::Label lblFR{"lblFR"};
-    platform::Label lblEnv{"lblEnv"};
-    platform::Label lblRes{"lblRes"};
-    platform::Label lblUnity{"lblUnity"};
-    platform::Label lblFormula{"lblFormula"};
-    platform::Label lblBase{"lblBase"};
-    platform::Label lblPIt{"lblPIt"};
-    platform::Label lblS{"lblS"};
-    platform::Label lblPIv{"lblPIv"};
-    platform::Label lblPIc{"lblPIc"};
-    platform::Label lblPIe{"lblPIe"};
-    platform::Label lblPIsr{"lblPIsr"};
-    platform::Label lblPIq{"lblPIq"};
-    platform::Label lblCalcFIT{"lblCalcFIT"};
-    platform::Label lblCalcMTBF{"lblCalcMTBF"};
-    platform::Label lblVersion{"lblVersion"};
-    platform::Label lblCopyright{"lblCopyright"};
-    platform::Label lblNote{"lblNote"};
+    platform::Label lblType{"lblType"}, lblStyle{"lblStyle"}, lblRating{"lblRating"},
+        lblCap{"lblCap"}, lblTemp{"lblTemp"}, lblTempTxt{"lblTempTxt"}, lblVolt{"lblVolt"},
+        lblAppVolt{"lblAppVolt"}, lblAppTxt{"lblAppTxt"}, lblFR{"lblFR"}, lblEnv{"lblEnv"},
+        lblRes{"lblRes"}, lblUnity{"lblUnity"}, lblFormula{"lblFormula"}, lblBase{"lblBase"},
+        lblPIt{"lblPIt"}, lblS{"lblS"}, lblPIv{"lblPIv"}, lblPIc{"lblPIc"}, lblPIe{"lblPIe"},
+        lblPIsr{"lblPIsr"}, lblPIq{"lblPIq"}, lblCalcFIT{"lblCalcFIT"}, lblCalcMTBF{"lblCalcMTBF"},
+        lblVersion{"lblVersion"}, lblCopyright{"lblCopyright"}, lblNote{"lblNote"};
 
     // Menus.
-    platform::MenuItem mnuAboutHead{"mnuAboutHead"};
-    platform::MenuItem mnuAbout{"mnuAbout"};
-    platform::MenuItem mnuPrint{"mnuPrint"};
-    platform::MenuItem mnuPrintResults{"mnuPrintResults"};
-    platform::MenuItem mnuPrintFF{"mnuPrintFF"};
-    platform::MenuItem line1{"line1"};
-    platform::MenuItem mnuPrintSetup{"mnuPrintSetup"};
-    platform::MenuItem mnuHelp{"mnuHelp"};
-    platform::MenuItem mnuContents{"mnuContents"};
+    platform::MenuItem mnuAboutHead{"mnuAboutHead"}, mnuAbout{"mnuAbout"}, mnuPrint{"mnuPrint"},
+        mnuPrintResults{"mnuPrintResults"}, mnuPrintFF{"mnuPrintFF"}, line1{"line1"},
+        mnuPrintSetup{"mnuPrintSetup"}, mnuHelp{"mnuHelp"}, mnuContents{"mnuContents"};
 
     FrmMsg frmMsg;
     about::FrmAbout frmAbout;

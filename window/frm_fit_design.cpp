@@ -56,6 +56,7 @@ void FrmFit::setDesign() {
     form.setVisible(false);  // shown at the end of Form_Load
     form.setAccessibleName("Capacitor failure rate calculator");
 
+    // clang-format off
     Apply(cmbType, {{120, 384, 3825, 288}, 1, kTypeTip, "Capacitor type", 600});
     Apply(cmbRating, {{6525, 360, 1140, 360}, 45, kRatingTip, "Temperature rating", 710});
     Apply(txtCap, {{240, 1215, 1560, 360}, 14, kCapTip, "Capacitance in microfarads", 520});
@@ -66,23 +67,15 @@ void FrmFit::setDesign() {
     Apply(txtApp, {{6000, 2130, 975, 375}, 6, kAppTip, "Application voltage in volts DC", 460});
     Apply(cmbFR, {{240, 3000, 3375, 315}, 18, kFrTip, "Failure rate level", 560});
     Apply(cmbEnv, {{240, 3840, 4215, 315}, 55, kEnvTip, "Environmental conditions", 650});
-    Apply(cmbRes, {{240, 4680, 3390, 360},
-                   30,
-                   catalogue::kCircuitResistanceTooltip,
-                   "Circuit resistance or construction",
-                   570});
+    Apply(cmbRes, {{240, 4680, 3390, 360}, 30, catalogue::kCircuitResistanceTooltip,
+                   "Circuit resistance or construction", 570});
     Apply(cmbPiV, {{3720, 4680, 1095, 315}, 58, "", "PI(V) denominator", 0});
-    Apply(optNotice1, {{240, 6840, 2175, 375},
-                       20,
-                       "Notice-1 : Released 10 July 1992.",
-                       "MIL-HDBK-217F Notice 1",
-                       700});
-    Apply(optNotice2, {{240, 7200, 2175, 420},
-                       19,
-                       "Notice-2 : Released 28 Feb 1995.",
-                       "MIL-HDBK-217F Notice 2",
-                       690});
+    Apply(optNotice1, {{240, 6840, 2175, 375}, 20, "Notice-1 : Released 10 July 1992.",
+                       "MIL-HDBK-217F Notice 1", 700});
+    Apply(optNotice2, {{240, 7200, 2175, 420}, 19, "Notice-2 : Released 28 Feb 1995.",
+                       "MIL-HDBK-217F Notice 2", 690});
     Apply(cmdQuit, {{6960, 6840, 1575, 735}, 0, "", "Quit", 430});
+    // clang-format on
     optNotice1.setCaption("Rev. F - Notice 1");
     optNotice2.setCaption("Rev. F - Notice 2");
     cmdQuit.setCaption("&Quit");
@@ -98,54 +91,46 @@ void FrmFit::setDesign() {
     }
     lblTestDC.setContainer(&fmeBias);
     cmbLife.setContainer(&fmeBias);
+    // clang-format off
     Caption(Label1, "&Hours ", {{120, 240, 615, 255}, 13, "", "Hours label"});
-    Apply(txtHrs, {{720, 240, 735, 285},
-                   31,
-                   "Enter the duration of the pieces tested.",
-                   "Hours tested",
-                   530});
+    Apply(txtHrs, {{720, 240, 735, 285}, 31, "Enter the duration of the pieces tested.",
+                   "Hours tested", 530});
     Caption(Label2, "&Pieces ", {{120, 720, 615, 255}, 12, "", "Pieces label"});
-    Apply(txtPcs,
-          {{720, 656, 735, 360}, 32, "Cumulative number of pieces tested.", "Pieces tested", 540});
+    Apply(txtPcs, {{720, 656, 735, 360}, 32, "Cumulative number of pieces tested.",
+                   "Pieces tested", 540});
     Caption(Label3, "&Fail ", {{120, 1200, 615, 255}, 11, "", "Failures label"});
-    Apply(txtFail, {{720, 1147, 735, 360},
-                    33,
-                    "Total number of pieces that failed test.",
-                    "Pieces failed",
-                    550});
+    Apply(txtFail, {{720, 1147, 735, 360}, 33, "Total number of pieces that failed test.",
+                    "Pieces failed", 550});
     Caption(Label4, "FR", {{90, 1710, 615, 255}, 10, "", "Derived failure rate label"});
     Apply(txtFR, {{720, 1638, 1545, 360}, 9, "", "Derived failure rate", 560});
     txtFR.setLocked(true);
     txtFR.setText("Derived FR");
     Apply(fmeBias, {{1560, 240, 1545, 1005}, 50, "", "Life test bias"});
     fmeBias.setBordered(false);
-    Caption(lblTestDC, "Life Test DCV",
-            {{120, 0, 1320, 240}, 51, "", "Life test DC voltage label"});
-    Apply(cmbLife,
-          {{45, 270, 1500, 315}, 52, "The Life Test bias conditions.", "Life test DC bias", 0});
+    Caption(lblTestDC, "Life Test DCV", {{120, 0, 1320, 240}, 51, "", "Life test DC voltage label"});
+    Apply(cmbLife, {{45, 270, 1500, 315}, 52, "The Life Test bias conditions.",
+                    "Life test DC bias", 0});
+    // clang-format on
     for (const std::string& entry : catalogue::LifeBiasEntries()) {
         cmbLife.addItem(entry);
     }
 
     Apply(txtStyle, {{3960, 360, 2535, 420}, 48, kStyleTip, "Capacitor style", 670});
     txtStyle.setLocked(true);
-    Apply(txtEnterPercFR, {{240, 3000, 2985, 300},
-                           56,
+    // clang-format off
+    Apply(txtEnterPercFR, {{240, 3000, 2985, 300}, 56,
                            "This is value entered.  To change, choose another pull-down selection.",
                            "Entered failure rate"});
     txtEnterPercFR.setVisible(false);
-    Apply(txtDerated, {{1200, 2085, 735, 360},
-                       59,
+    Apply(txtDerated, {{1200, 2085, 735, 360}, 59,
                        "This is the derated voltage for the part, because of temperature.",
                        "Derated voltage"});
     txtDerated.setVisible(false);
     Apply(txtFIT, {{4920, 6840, 1935, 405}, 5, "Calculated FIT", "Calculated FIT", 10});
     txtFIT.setLocked(true);
-    Apply(txtMTBF, {{4920, 7200, 1935, 405},
-                    54,
-                    "Calculated Mean Time Between Failure (inverse of FIT)",
-                    "Calculated MTBF",
-                    10});
+    Apply(txtMTBF, {{4920, 7200, 1935, 405}, 54,
+                    "Calculated Mean Time Between Failure (inverse of FIT)", "Calculated MTBF", 10});
+    // clang-format on
     txtMTBF.setLocked(true);
     // Fields the user reads rather than fills in: Enter and Tab walk past them.
     for (platform::TextBox* t :
@@ -153,34 +138,24 @@ void FrmFit::setDesign() {
         t->setTabStop(false);
     }
 
-    Caption(lblType, "Notice 1 - T&ype: Capacitor, Fixed, ...",
-            {{90, 0, 3795, 375}, -1, kTypeTip, "Type label"});
+    // clang-format off
+    Caption(lblType, "Notice 1 - T&ype: Capacitor, Fixed, ...", {{90, 0, 3795, 375}, -1, kTypeTip, "Type label"});
     Caption(lblStyle, "Style(s):", {{3915, 0, 2550, 375}, -1, kStyleTip, "Style label"});
     Caption(lblRating, "Temp Rating", {{6525, 0, 1830, 375}, -1, kRatingTip, "Rating label"});
-    Caption(lblCap, " &Capacitance (uF)",
-            {{120, 840, 1920, 375}, -1, kCapTip, "Capacitance label"});
-    Caption(lblTemp, "Application Temperature (°C)",
-            {{2085, 840, 3855, 735},
-             -1,
-             "Scroll bar selection of application temperature.",
-             "Application temperature label"});
+    Caption(lblCap, " &Capacitance (uF)", {{120, 840, 1920, 375}, -1, kCapTip, "Capacitance label"});
+    Caption(lblTemp, "Application Temperature (°C)", {{2085, 840, 3855, 735}, -1,
+            "Scroll bar selection of application temperature.", "Application temperature label"});
     Caption(lblTempTxt, "&Temp (°C)", {{6000, 840, 1455, 375}, -1, kTempTip, "Temperature label"});
     Caption(lblVolt, "&Rated Voltage", {{210, 1755, 1815, 375}, -1, kVoltTip, "Voltage label"});
-    Caption(lblAppVolt, "Application Voltage",
-            {{2040, 1755, 3855, 735},
-             -1,
-             "Scroll bar selection of application voltage.",
-             "Application voltage label"});
+    Caption(lblAppVolt, "Application Voltage", {{2040, 1755, 3855, 735}, -1,
+            "Scroll bar selection of application voltage.", "Application voltage label"});
     Caption(lblAppTxt, "&Volts (DC)", {{6000, 1755, 1455, 375}, -1, kAppTip, "Volts label"});
-    Caption(lblFR, "Failure Rate % / k-Hrs @85°C+Vr",
-            {{240, 2640, 3375, 375}, -1, kFrTip, "Failure rate label"});
-    Caption(lblEnv, "Environmental Conditions",
-            {{240, 3480, 4215, 375}, -1, kEnvTip, "Environment label"});
+    Caption(lblFR, "Failure Rate % / k-Hrs @85°C+Vr", {{240, 2640, 3375, 375}, -1, kFrTip, "Failure rate label"});
+    Caption(lblEnv, "Environmental Conditions", {{240, 3480, 4215, 375}, -1, kEnvTip, "Environment label"});
     Caption(lblRes, catalogue::kCircuitResistanceCaption,
             {{240, 4290, 3375, 375}, -1, catalogue::kCircuitResistanceTooltip, "Option label"});
     Caption(lblUnity, "&PI(V - Unity)", {{3720, 4290, 1095, 375}, -1, "", "PI(V) label"});
-    Caption(lblFormula, "FIT=Base x PI(CV) x PI(Q) x PI(E) x 1000",
-            {{120, 5160, 8625, 240}, -1, "", "FIT formula"});
+    Caption(lblFormula, "FIT=Base x PI(CV) x PI(Q) x PI(E) x 1000", {{120, 5160, 8625, 240}, -1, "", "FIT formula"});
     Caption(lblBase, "Base = .00375", {{120, 5520, 2832, 240}, -1, "", "Base failure rate"});
     Caption(lblPIt, "PI(T) = ", {{3240, 5520, 5505, 240}, -1, "", "Temperature factor"});
     Caption(lblS, "S = AppV / RatedV", {{120, 5835, 3090, 240}, -1, "", "Voltage stress ratio"});
@@ -188,14 +163,14 @@ void FrmFit::setDesign() {
     Caption(lblPIv, "PI(V) = ", {{3240, 5835, 5505, 240}, -1, "", "Voltage factor"});
     Caption(lblPIc, "PI(C) = C^0.12", {{120, 6165, 2610, 240}, -1, "", "Capacitance factor"});
     Caption(lblPIe, "PI(E) = ", {{3240, 6165, 5505, 240}, -1, "", "Environment factor"});
-    Caption(lblPIsr, "PI(SR) = ",
-            {{120, 6480, 2970, 240}, -1, "", "Series resistance or construction factor"});
+    Caption(lblPIsr, "PI(SR) = ", {{120, 6480, 2970, 240}, -1, "", "Series resistance or construction factor"});
     Caption(lblPIq, "PI(Q) = ", {{3240, 6480, 5505, 240}, -1, "", "Quality factor"});
     Caption(lblCalcFIT, "Calculated FIT ", {{2700, 6840, 2205, 375}, -1, "", "FIT label"});
     Caption(lblCalcMTBF, "Calculated MTBF", {{2700, 7200, 2205, 375}, -1, "", "MTBF label"});
     Caption(lblVersion, "", {{315, 7680, 1815, 255}, -1, "", "Program version"});
     Caption(lblCopyright, "", {{2640, 7680, 3735, 255}, -1, "", "Copyright"});
     Caption(lblNote, "lblNote", {{120, 8040, 8610, 1395}, -1, "", "Notes and warnings"});
+    // clang-format on
 
     for (const std::string& entry : catalogue::PiVEntries()) {
         cmbPiV.addItem(entry);
@@ -209,18 +184,18 @@ void FrmFit::setDesign() {
         int help;
         const char* accessible;
     };
-    for (const MenuDesign& m :
-         {MenuDesign{mnuAboutHead, "About", "", 240, "About menu"},
-          MenuDesign{mnuAbout, "About this program...", "", 500, "About this program"},
-          MenuDesign{mnuPrint, "Print", "", 250, "Print menu"},
-          MenuDesign{mnuPrintResults, "&Print Quarvell Form", "Ctrl+P", 0,
-                     "Print the calculator form"},
-          MenuDesign{mnuPrintFF, "Print Results && &Form Feed", "Ctrl+F", 0,
-                     "Print results and form feed"},
-          MenuDesign{line1, "-", "", 410, "Separator"},
-          MenuDesign{mnuPrintSetup, "Printer &Setup", "", 0, "Printer setup"},
-          MenuDesign{mnuHelp, "Help (F1)", "", 10, "Help menu"},
-          MenuDesign{mnuContents, "Contents, Index", "", 0, "Help contents and index"}}) {
+    // clang-format off
+    for (const MenuDesign& m : {
+             MenuDesign{mnuAboutHead, "About", "", 240, "About menu"},
+             MenuDesign{mnuAbout, "About this program...", "", 500, "About this program"},
+             MenuDesign{mnuPrint, "Print", "", 250, "Print menu"},
+             MenuDesign{mnuPrintResults, "&Print Quarvell Form", "Ctrl+P", 0, "Print the calculator form"},
+             MenuDesign{mnuPrintFF, "Print Results && &Form Feed", "Ctrl+F", 0, "Print results and form feed"},
+             MenuDesign{line1, "-", "", 410, "Separator"},
+             MenuDesign{mnuPrintSetup, "Printer &Setup", "", 0, "Printer setup"},
+             MenuDesign{mnuHelp, "Help (F1)", "", 10, "Help menu"},
+             MenuDesign{mnuContents, "Contents, Index", "", 0, "Help contents and index"}}) {
+        // clang-format on
         m.item.setCaption(m.caption);
         m.item.setShortcut(m.shortcut);
         m.item.setHelpContext(m.help);
@@ -230,55 +205,33 @@ void FrmFit::setDesign() {
 }
 
 void FrmFit::setDesignAppearance() {
-    using platform::kBlack;
-    using platform::kBlue;
-    using platform::kCyan;
-    using platform::kDarkBlue;
-    using platform::kLightGrey;
-    using platform::kRed;
-    using platform::kWhite;
-    using platform::kYellow;
-
-    for (Label* l : {&lblType, &lblStyle, &lblRating, &lblCap, &lblVolt}) {
-        l->setBackColor(kRed);
-        l->setForeColor(kBlack);
-        l->setAlignment(Alignment::Center);
-    }
-    for (Label* l :
-         {&lblTemp, &lblTempTxt, &lblAppVolt, &lblAppTxt, &lblFR, &lblEnv, &lblRes, &lblUnity}) {
-        l->setBackColor(kLightGrey);
-        l->setForeColor(kBlack);
-        l->setAlignment(Alignment::Center);
-    }
-    for (Label* l : {&lblType, &lblStyle, &lblRating, &lblCap}) {
-        l->setAlignment(Alignment::Left);
-    }
-
-    fmeOther.setBackColor(kBlue);
-    fmeOther.setForeColor(kCyan);
-    fmeBias.setBackColor(kBlue);
-    for (Label* l : {&Label1, &Label2, &Label3, &Label4, &lblTestDC}) {
-        l->setBackColor(kBlue);
-        l->setForeColor(kCyan);
-        l->setAlignment(Alignment::Right);
-    }
+    const auto paint = [](std::initializer_list<Label*> labels, platform::Color back,
+                          platform::Color fore, Alignment alignment) {
+        for (Label* l : labels) {
+            l->setBackColor(back);
+            l->setForeColor(fore);
+            l->setAlignment(alignment);
+        }
+    };
+    paint({&lblType, &lblStyle, &lblRating, &lblCap}, platform::kRed, platform::kBlack,
+          Alignment::Left);
+    paint({&lblVolt}, platform::kRed, platform::kBlack, Alignment::Center);
+    paint({&lblTemp, &lblTempTxt, &lblAppVolt, &lblAppTxt, &lblFR, &lblEnv, &lblRes, &lblUnity},
+          platform::kLightGrey, platform::kBlack, Alignment::Center);
+    fmeOther.setBackColor(platform::kBlue);
+    fmeOther.setForeColor(platform::kCyan);
+    fmeBias.setBackColor(platform::kBlue);
+    paint({&Label1, &Label2, &Label3, &Label4, &lblTestDC}, platform::kBlue, platform::kCyan,
+          Alignment::Right);
     lblTestDC.setTransparent(true);
-
-    for (Label* l : {&lblCalcFIT, &lblCalcMTBF}) {
-        l->setForeColor(kYellow);
-        l->setBackColor(kBlue);
-        l->setAlignment(Alignment::Right);
-        l->setFont(9.75, true);
-    }
-    for (Label* l : {&lblVersion, &lblCopyright}) {
-        l->setForeColor(kWhite);
-        l->setBackColor(kDarkBlue);
-        l->setAlignment(Alignment::Center);
-    }
+    paint({&lblCalcFIT, &lblCalcMTBF}, platform::kBlue, platform::kYellow, Alignment::Right);
+    lblCalcFIT.setFont(9.75, true);
+    lblCalcMTBF.setFont(9.75, true);
+    paint({&lblVersion, &lblCopyright}, platform::kDarkBlue, platform::kWhite, Alignment::Center);
     optNotice1.setBackColor(platform::kGreen);
-    optNotice2.setBackColor(kRed);
-    txtDerated.setBackColor(kRed);
-    txtDerated.setForeColor(kWhite);
+    optNotice2.setBackColor(platform::kRed);
+    txtDerated.setBackColor(platform::kRed);
+    txtDerated.setForeColor(platform::kWhite);
     txtEnterPercFR.setBackColor(platform::kLightYellow);
 }
 

@@ -12,15 +12,10 @@ namespace quarvell::window {
 
 namespace {
 
-constexpr int kLifeTestLevel = 0;   // "Enter Pcs/Hrs/Fail"
-constexpr int kKnownRateLevel = 1;  // "Enter known %/kPcHr FR"
-
 // The first two types of either Notice (paper/film and leaded ceramic) are life-tested at twice
 // the rating.
 constexpr int kDoubleBiasEntry = 4;  // "2.0 x Rated"
 constexpr int kRatedBiasEntry = 0;   // "1 x Rated"
-
-constexpr double kFloatMax = std::numeric_limits<float>::max();
 
 constexpr float kConfirmedRateAbove = 1e-5f;
 constexpr float kConfirmedRateBelow = 100;
@@ -46,13 +41,13 @@ void FrmFit::cmbFR_Click() {
     }
     const int level = cmbFR.index();
     txtEnterPercFR.setVisible(false);
-    fmeOther.setVisible(level == kLifeTestLevel);
+    fmeOther.setVisible(level == model::kLifeTestLevel);
     txtEnterPercFR.setText("");
-    if (level == kLifeTestLevel) {
+    if (level == model::kLifeTestLevel) {
         startLifeTest();
         return;
     }
-    if (level == kKnownRateLevel) {
+    if (level == model::kRateLevel) {
         askKnownRate();
     } else {
         fmeOther.setVisible(false);
@@ -94,12 +89,12 @@ void FrmFit::askKnownRate() {
     }
     const std::string title = services_.versionRecord().title;
     // PI(Q) is the square root of the rate, so the rate must be above 0 once it is a single.
-    if (!(*v > 0) || static_cast<float>(std::fmin(*v, kFloatMax)) == 0) {
+    if (!(*v > 0) || (model::IsFiniteSingle(*v) && static_cast<float>(*v) == 0)) {
         services_.messageBox("The failure rate must be greater than 0. Ignoring entry.",
                              platform::MsgButtons::Ok, title);
         return;
     }
-    if (*v > kFloatMax) {
+    if (!model::IsFiniteSingle(*v)) {
         services_.messageBox("The failure rate entered is too large. Ignoring entry.",
                              platform::MsgButtons::Ok, title);
         return;
@@ -119,7 +114,7 @@ void FrmFit::lifeTestEntry(platform::TextBox& field, float& value, const char* p
     const model::NumberLocale locale = services_.numberLocale();
     const auto read = [&](const std::string& text) -> std::optional<float> {
         const auto v = model::ParseNumber(text, locale);
-        if (!v || !(std::fabs(*v) <= kFloatMax)) {
+        if (!v || !model::IsFiniteSingle(*v)) {
             return std::nullopt;
         }
         return static_cast<float>(*v);

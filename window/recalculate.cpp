@@ -1,6 +1,7 @@
 // The one recalculation every input change ends in: the controls and the calculator state read
 // into a part, the engine's evaluation stored in the state, its texts written to the result
 // controls.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -22,15 +23,9 @@ bool UsablePositive(const std::optional<double>& v) {
     return v && *v > 0 && *v <= kFloatMax && static_cast<float>(*v) > 0;
 }
 
-std::int16_t ToInt16(double v) {
-    v = std::nearbyint(v);
-    if (!(v >= std::numeric_limits<std::int16_t>::min())) {
-        return std::numeric_limits<std::int16_t>::min();
-    }
-    if (v > std::numeric_limits<std::int16_t>::max()) {
-        return std::numeric_limits<std::int16_t>::max();
-    }
-    return static_cast<std::int16_t>(v);
+std::int16_t ToInt16(float v) {
+    // LeadingNumber gives a finite single: clamped to 16 bits, then rounded to even.
+    return static_cast<std::int16_t>(std::nearbyint(std::clamp(v, -32768.0F, 32767.0F)));
 }
 
 }  // namespace
@@ -136,27 +131,21 @@ void FrmFit::storeResults(const model::Evaluation& e) {
     if (e.part.type->polymer()) {
         in.PiVDenominatorText = cmbPiV.text();
     }
-    const struct {
-        Quantity q;
-        float model::CalcResults::*field;
-        float model::Evaluation::*value;
-    } values[] = {
-        {Quantity::FailureRate, &model::CalcResults::FailureRate, &model::Evaluation::failureRate},
-        {Quantity::PiQ, &model::CalcResults::PiQ, &model::Evaluation::piQ},
-        {Quantity::PiSR, &model::CalcResults::PiSR, &model::Evaluation::piSR},
-        {Quantity::PiConst, &model::CalcResults::PiConst, &model::Evaluation::piConst},
-        {Quantity::PiE, &model::CalcResults::PiE, &model::Evaluation::piE},
-        {Quantity::Base, &model::CalcResults::Base, &model::Evaluation::base},
-        {Quantity::PiCV, &model::CalcResults::PiCV, &model::Evaluation::piCV},
-        {Quantity::PiV, &model::CalcResults::PiV, &model::Evaluation::piV},
-        {Quantity::PiT, &model::CalcResults::PiT, &model::Evaluation::piT},
-        {Quantity::Fit, &model::CalcResults::Fit, &model::Evaluation::fit},
-    };
-    for (const auto& v : values) {
-        if (e.has(v.q)) {
-            out.*v.field = e.*v.value;
+    const auto put = [&](Quantity q, float& field, float value) {
+        if (e.has(q)) {
+            field = value;
         }
-    }
+    };
+    put(Quantity::FailureRate, out.FailureRate, e.failureRate);
+    put(Quantity::PiQ, out.PiQ, e.piQ);
+    put(Quantity::PiSR, out.PiSR, e.piSR);
+    put(Quantity::PiConst, out.PiConst, e.piConst);
+    put(Quantity::PiE, out.PiE, e.piE);
+    put(Quantity::Base, out.Base, e.base);
+    put(Quantity::PiCV, out.PiCV, e.piCV);
+    put(Quantity::PiV, out.PiV, e.piV);
+    put(Quantity::PiT, out.PiT, e.piT);
+    put(Quantity::Fit, out.Fit, e.fit);
     out.DeratedVoltage = e.deratedVoltage;
     out.TempLimit = e.tempLimit;
     out.Usable = model::Usable(e);
@@ -167,17 +156,16 @@ void FrmFit::writeTexts(const model::Texts& t) {
     if (t.hasDerivedRate) {
         txtFR.setText(t.derivedRate);
     }
-    for (platform::Label* l :
-         {&lblFormula, &lblBase, &lblPIc, &lblPIq, &lblPIe, &lblPIt, &lblPIv}) {
-        l->setVisible(true);
+    for (const auto& [label, caption] : {std::pair{&lblFormula, &t.formula},
+                                         {&lblBase, &t.base},
+                                         {&lblPIc, &t.piCV},
+                                         {&lblPIq, &t.piQ},
+                                         {&lblPIe, &t.piE},
+                                         {&lblPIt, &t.piT},
+                                         {&lblPIv, &t.piV}}) {
+        label->setVisible(true);
+        label->setCaption(*caption);
     }
-    lblFormula.setCaption(t.formula);
-    lblBase.setCaption(t.base);
-    lblPIt.setCaption(t.piT);
-    lblPIv.setCaption(t.piV);
-    lblPIc.setCaption(t.piCV);
-    lblPIe.setCaption(t.piE);
-    lblPIq.setCaption(t.piQ);
     if (t.showsPiSR) {
         lblPIsr.setCaption(t.piSR);
     }
@@ -192,12 +180,12 @@ void FrmFit::writeTexts(const model::Texts& t) {
     lblS.setForeColor(t.stressRed ? platform::kRed : platform::kBlack);
     lblS.setCaption(t.stress);
     lblS.setVisible(true);
-    for (platform::Control* c :
-         std::initializer_list<platform::Control*>{&lblCalcFIT, &lblCalcMTBF, &txtFIT, &txtMTBF}) {
-        c->setVisible(true);
+    lblCalcFIT.setVisible(true);
+    lblCalcMTBF.setVisible(true);
+    for (const auto& [field, text] : {std::pair{&txtFIT, &t.fit}, {&txtMTBF, &t.mtbf}}) {
+        field->setVisible(true);
+        field->setText(*text);
     }
-    txtFIT.setText(t.fit);
-    txtMTBF.setText(t.mtbf);
     s.out.NoteText = t.note;
     s.NoteSeparator = t.noteSeparator;
     lblNote.setVisible(!s.out.NoteText.empty());

@@ -12,7 +12,10 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
+#include "platform/qt/accessibility.h"
 #include "platform/qt/form_binding.h"
 #include "platform/qt/user_actions.h"
 #include "platform/qt/widget_look.h"
@@ -27,25 +30,17 @@ void setTextIfChanged(QWidget& w, const QString& tooltip) {
     }
 }
 
-// The whole coloured area of an option button is the button, not only its circle and text.
-class OptionWidget : public QRadioButton {
-  public:
-    using QRadioButton::QRadioButton;
-
-  protected:
-    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
-};
-
-bool hasAccessMark(const std::string& caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] == '&') {
-            if (caption[i + 1] != '&') {
-                return true;
-            }
-            ++i;
-        }
-    }
-    return false;
+// Whether a text shows whole in a field: within its frame and the field's own margins.
+bool fitsWhole(const QLineEdit& edit, const QString& text) {
+    constexpr int kLineEditMargin = 2;  // the toolkit's space on either side of the text
+    QStyleOptionFrame option;
+    option.initFrom(&edit);
+    option.lineWidth = edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit);
+    const QRect area = edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &edit);
+    const QMargins margins = edit.textMargins();
+    return edit.fontMetrics().horizontalAdvance(text) + 2 * kLineEditMargin + margins.left() +
+               margins.right() <=
+           area.width();
 }
 
 }  // namespace
@@ -85,8 +80,9 @@ void ControlAdapter::syncCommon(QWidget& w, const std::string& caption) {
     if (w.isEnabled() != control_.enabled()) {
         w.setEnabled(control_.enabled());
     }
-    setTextIfChanged(w, toQString(control_.tooltip()));
-    const QString name = accessibleText(control_, caption);
+    setTextIfChanged(w, shownTooltip());
+    const QString name =
+        captionLabel_ != nullptr ? captionLabel_->spokenText() : accessibleText(control_, caption);
     if (w.accessibleName() != name) {
         w.setAccessibleName(name);
     }
@@ -94,6 +90,15 @@ void ControlAdapter::syncCommon(QWidget& w, const std::string& caption) {
     if (w.accessibleDescription() != description) {
         w.setAccessibleDescription(description);
     }
+}
+
+QString ControlAdapter::shownTooltip() const {
+    return toQString(control_.tooltip());
+}
+
+void ControlAdapter::setCaptionLabel(const LabelAdapter* label) {
+    captionLabel_ = label;
+    sync();
 }
 
 // Labels -----------------------------------------------------------------------------------
@@ -110,14 +115,16 @@ QWidget* LabelAdapter::widget() const {
     return widget_;
 }
 
-bool LabelAdapter::hasAccessKey() const {
-    return hasAccessMark(label_.caption());
-}
-
-void LabelAdapter::setBuddy(QWidget* buddy) {
-    widget_->setBuddy(buddy);
+void LabelAdapter::setLabelled(ControlAdapter& control) {
+    labelled_ = &control;
+    widget_->setBuddy(control.widget());
     synced_ = false;
     sync();
+    control.setCaptionLabel(this);
+}
+
+QString LabelAdapter::spokenText() const {
+    return accessibleText(label_, label_.caption());
 }
 
 void LabelAdapter::sync() {
@@ -129,8 +136,17 @@ void LabelAdapter::sync() {
             widget_->buddy() != nullptr ? shownCaption_ : withoutAccessMarks(shownCaption_);
         widget_->setText(toDisplayText(shown));
         synced_ = true;
+        // The control this label names is called by the new caption.
+        if (labelled_ != nullptr) {
+            labelled_->sync();
+        }
     }
     applyColours(*widget_, label_, !label_.transparent());
+    // On a coloured label the caption keeps off the sides, also where it has no blank there.
+    const int margin = widget_->autoFillBackground() ? kCaptionMargin : 0;
+    if (widget_->contentsMargins() != QMargins(margin, 0, margin, 0)) {
+        widget_->setContentsMargins(margin, 0, margin, 0);
+    }
     const Qt::Alignment alignment = toQtAlignment(label_.alignment()) | Qt::AlignTop;
     if (widget_->alignment() != alignment) {
         widget_->setAlignment(alignment);
@@ -147,6 +163,9 @@ void LabelAdapter::sync() {
 
 TextBoxAdapter::TextBoxAdapter(TextBox& box, FormBinding& form, QWidget* parent)
     : ControlAdapter(box, form), box_(box), widget_(new QLineEdit(parent)) {
+    // Before anything asks for its accessible interface, which is chosen once: a read-only
+    // field gets the one that tells it is read-only.
+    widget_->setReadOnly(box.locked());
     QObject::connect(widget_, &QLineEdit::textEdited, widget_, [this](const QString& text) {
         this->form().actions().run([&] { box_.setText(text.toStdString()); });
         sync();
@@ -158,14 +177,30 @@ QWidget* TextBoxAdapter::widget() const {
     return widget_;
 }
 
-void TextBoxAdapter::sync() {
-    syncCommon(*widget_, box_.text());
+// A read-only field too narrow for its text has the whole text in its tooltip, after what
+// the tooltip says of the field.
+QString TextBoxAdapter::shownTooltip() const {
+    QString tip = ControlAdapter::shownTooltip();
     const QString text = toQString(box_.text());
-    if (widget_->text() != text) {
-        widget_->setText(text);
+    if (!box_.locked() || fitsWhole(*widget_, text)) {
+        return tip;
     }
+    return tip.isEmpty() ? text : tip + QLatin1Char('\n') + text;
+}
+
+void TextBoxAdapter::sync() {
+    syncCommon(*widget_, {});
+    const QString text = toQString(box_.text());
     if (widget_->isReadOnly() != box_.locked()) {
         widget_->setReadOnly(box_.locked());
+    }
+    if (widget_->text() != text) {
+        widget_->setText(text);
+        // A field the user only reads shows how its text begins; setText leaves the view at
+        // the end.
+        if (box_.locked()) {
+            widget_->setCursorPosition(0);
+        }
     }
     const Qt::Alignment alignment = toQtAlignment(box_.alignment()) | Qt::AlignVCenter;
     if (widget_->alignment() != alignment) {
@@ -208,7 +243,7 @@ bool ComboBoxAdapter::locked() const {
 
 void ComboBoxAdapter::sync() {
     const QSignalBlocker block(widget_);
-    syncCommon(*widget_, list_.text());
+    syncCommon(*widget_, {});
     const auto& items = list_.items();
     bool same = widget_->count() == list_.count();
     for (int i = 0; same && i < list_.count(); ++i) {

@@ -25,6 +25,7 @@ class QWidget;
 namespace quarvell::platform::qt {
 
 class FormBinding;
+class LabelAdapter;
 
 class ControlAdapter {
   public:
@@ -38,17 +39,23 @@ class ControlAdapter {
     virtual QWidget* widget() const = 0;
     // Mirrors every property of the control into the widget.
     virtual void sync() = 0;
+    // The caption label that names the control on screen (a field's, a list's).
+    void setCaptionLabel(const LabelAdapter* label);
 
   protected:
     // Starts observing; called once the widget exists.
     void bind();
-    // Name, place, visibility, enabled state, tooltip and accessible name.
+    // Name, place, visibility, enabled state, tooltip and accessible name; caption is what the
+    // user reads on the control itself (none for fields and lists, which show a value).
     void syncCommon(QWidget& w, const std::string& caption);
+    // The tooltip on screen: the control's own.
+    virtual QString shownTooltip() const;
     FormBinding& form() const { return form_; }
 
   private:
     Control& control_;
     FormBinding& form_;
+    const LabelAdapter* captionLabel_ = nullptr;
     int observer_ = 0;
 };
 
@@ -58,13 +65,16 @@ class LabelAdapter : public ControlAdapter {
     QWidget* widget() const override;
     QLabel* label() const { return widget_; }
     void sync() override;
-    // The control the label's access key leads to.
-    void setBuddy(QWidget* buddy);
-    bool hasAccessKey() const;
+    // The control whose caption this label is: the label names it, and its access key leads
+    // there.
+    void setLabelled(ControlAdapter& control);
+    // What a screen reader says of the label: its text as shown.
+    QString spokenText() const;
 
   private:
     Label& label_;
     QLabel* widget_;
+    ControlAdapter* labelled_ = nullptr;
     std::string shownCaption_;
     bool synced_ = false;
 };
@@ -73,8 +83,10 @@ class TextBoxAdapter : public ControlAdapter {
   public:
     TextBoxAdapter(TextBox& box, FormBinding& form, QWidget* parent);
     QWidget* widget() const override;
-    QLineEdit* lineEdit() const { return widget_; }
     void sync() override;
+
+  protected:
+    QString shownTooltip() const override;
 
   private:
     TextBox& box_;
@@ -85,7 +97,6 @@ class ComboBoxAdapter : public ControlAdapter {
   public:
     ComboBoxAdapter(ComboBox& list, FormBinding& form, QWidget* parent);
     QWidget* widget() const override;
-    QComboBox* comboBox() const { return widget_; }
     void sync() override;
     bool locked() const;
 
@@ -98,7 +109,6 @@ class ScrollBarAdapter : public ControlAdapter {
   public:
     ScrollBarAdapter(ScrollBar& bar, FormBinding& form, QWidget* parent);
     QWidget* widget() const override;
-    QScrollBar* scrollBar() const { return widget_; }
     void sync() override;
 
   private:
@@ -110,7 +120,6 @@ class OptionButtonAdapter : public ControlAdapter {
   public:
     OptionButtonAdapter(OptionButton& option, FormBinding& form, QWidget* parent);
     QWidget* widget() const override;
-    QRadioButton* radioButton() const { return widget_; }
     void sync() override;
 
   private:
@@ -133,7 +142,6 @@ class ButtonAdapter : public ControlAdapter {
   public:
     ButtonAdapter(Button& button, FormBinding& form, QWidget* parent);
     QWidget* widget() const override;
-    QPushButton* pushButton() const { return widget_; }
     void sync() override;
 
   private:

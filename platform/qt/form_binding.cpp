@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/qt/accessibility.h"
 #include "platform/qt/control_adapters.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/user_actions.h"
@@ -88,14 +89,27 @@ bool isNavigationKey(int key) {
     }
 }
 
+// Where a window's frame goes: centred on the point, but moved onto the screen's free area
+// where it would stand out of it.
+QPoint placeOnScreen(QSize size, QPoint centre, const QRect& area) {
+    QPoint corner = centre - QPoint(size.width() / 2, size.height() / 2);
+    corner.setX(std::min(corner.x(), area.right() + 1 - size.width()));
+    corner.setY(std::min(corner.y(), area.bottom() + 1 - size.height()));
+    // The top-left corner wins over the others: a window larger than the screen hangs from it.
+    corner.setX(std::max(corner.x(), area.left()));
+    corner.setY(std::max(corner.y(), area.top()));
+    return corner;
+}
+
 }  // namespace
 
 FormBinding::FormBinding(FormDesign design, UserActions& actions, QWidget* owner)
     : design_(std::move(design)), actions_(actions) {
+    installAccessibility();
     buildWindow(owner);
     buildControls();
     buildMenus();
-    assignBuddies();
+    assignCaptionLabels();
     if (design_.focus != nullptr) {
         followUp_ = actions_.addFollowUp([this] { syncFocus(); });
     }
@@ -147,10 +161,11 @@ void FormBinding::buildWindow(QWidget* owner) {
         main->layout()->setSizeConstraint(QLayout::SetFixedSize);
         actions_.services().setMainWindow(main);
     } else {
-        Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-        if (design_.kind == FormDesign::Kind::Dialog) {
-            flags |= Qt::WindowCloseButtonHint;
-        } else {
+        // The close box is named outright: X11 window managers give a window that names none
+        // of its buttons every one of them, minimise and maximise included.
+        Qt::WindowFlags flags =
+            Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        if (design_.kind == FormDesign::Kind::Message) {
             // A timed message informs; the keyboard stays with the calculator.
             flags |= Qt::WindowDoesNotAcceptFocus;
         }
@@ -158,6 +173,9 @@ void FormBinding::buildWindow(QWidget* owner) {
         w->setModal(false);
         if (design_.kind == FormDesign::Kind::Message) {
             w->setAttribute(Qt::WA_ShowWithoutActivating);
+            markAsAlert(*w);
+            // Closing a message hides it before its time; the wait goes on without it.
+            w->onClose = [this] { actions_.run([this] { design_.form->setVisible(false); }); };
         }
         client_ = w;
         window_ = w;
@@ -257,18 +275,21 @@ void FormBinding::buildMenus() {
     }
 }
 
-// The control a caption label's access key leads to: the nearest entry control in the same
-// frame that lies level with the label (to its right) or below it. The classic rule takes the
-// next tab number after the label's instead, which sends the life-test labels' keys to the
-// capacitance field; the control the caption names is what the user means.
-void FormBinding::assignBuddies() {
+// The control a caption label names: the nearest entry control in the same frame that starts
+// level with the label, beside it, or right under it. The label names it to assistive
+// technology, and the label's access key leads there. The classic rule takes the next tab
+// number after the label's instead, which sends the life-test labels' keys to the capacitance
+// field; the control the caption names is what the user means. Labels with nothing that close
+// (the breakdown, the notes) are no captions.
+void FormBinding::assignCaptionLabels() {
     if (design_.focus == nullptr) {
         return;
     }
+    constexpr long kCaptionGap = 120;  // twips between a caption and the control it names
     const auto& scope = design_.focus->controls();
     for (const auto& adapter : adapters_) {
         auto* label = dynamic_cast<LabelAdapter*>(adapter.get());
-        if (label == nullptr || !label->hasAccessKey()) {
+        if (label == nullptr) {
             continue;
         }
         const Control& l = label->control();
@@ -285,7 +306,8 @@ void FormBinding::assignBuddies() {
             const Place& cp = c.place();
             const long dx = cp.left - lp.left;
             const long dy = cp.top - lp.top;
-            if (dy < -lp.height / 2 || dx < -lp.width / 2) {
+            if (dy < -lp.height / 2 || dy >= lp.height + kCaptionGap || dx < -lp.width / 2 ||
+                dx > lp.width + kCaptionGap) {
                 continue;
             }
             const long score = dy + std::labs(dx);
@@ -295,7 +317,7 @@ void FormBinding::assignBuddies() {
             }
         }
         if (best != nullptr) {
-            label->setBuddy(best->widget());
+            label->setLabelled(*best);
         }
     }
 }
@@ -332,15 +354,6 @@ MenuItemAdapter* FormBinding::menuAdapterOf(const MenuItem& item) const {
     for (const auto& m : menuAdapters_) {
         if (&m->item() == &item) {
             return m.get();
-        }
-    }
-    return nullptr;
-}
-
-QWidget* FormBinding::findWidget(const std::string& name) const {
-    for (const auto& a : adapters_) {
-        if (a->control().name() == name) {
-            return a->widget();
         }
     }
     return nullptr;
@@ -384,7 +397,7 @@ void FormBinding::showForm() {
             window_->adjustSize();
             if (const QScreen* screen = window_->screen()) {
                 const QRect area = screen->availableGeometry();
-                window_->move(area.center() - window_->rect().center());
+                window_->move(placeOnScreen(window_->frameGeometry().size(), area.center(), area));
             }
             shownOnce_ = true;
         }
@@ -395,11 +408,17 @@ void FormBinding::showForm() {
     if (QWidget* owner = window_->parentWidget()) {
         window_->adjustSize();
         const QPoint centre = owner->mapToGlobal(owner->rect().center());
-        window_->move(centre - window_->rect().center());
+        const QScreen* screen = owner->screen();
+        window_->move(screen != nullptr ? placeOnScreen(window_->frameGeometry().size(), centre,
+                                                        screen->availableGeometry())
+                                        : centre - window_->rect().center());
     }
     window_->show();
     window_->raise();
     window_->repaint();
+    if (design_.kind == FormDesign::Kind::Message) {
+        announceAlert(*window_);
+    }
 }
 
 bool FormBinding::eventFilter(QObject* watched, QEvent* event) {

@@ -21,7 +21,8 @@
 // - the close box: the form's unload handler runs and the program ends.
 //
 // QtServices (qt_services.h) is the rest of the platform: message and input boxes, the clock,
-// the event loop, the help window. The About box has its own small binding (about_binding.h).
+// the event loop, the help window. The About box is bound the same way each time it loads
+// (app/about_window.h).
 
 #include <QObject>
 #include <QPointer>
@@ -92,9 +93,8 @@ class FormBinding : public QObject {
     QWidget* clientArea() const { return client_; }
     QMenuBar* menuBar() const;
 
-    // The widget of a control (by name, for tests), or nullptr.
+    // The widget of a control, or nullptr.
     QWidget* widgetOf(const Control& control) const;
-    QWidget* findWidget(const std::string& name) const;
     ControlAdapter* adapterOf(const Control& control) const;
     MenuItemAdapter* menuAdapterOf(const MenuItem& item) const;
 
@@ -125,7 +125,7 @@ class FormBinding : public QObject {
     void buildWindow(QWidget* owner);
     void buildControls();
     void buildMenus();
-    void assignBuddies();
+    void assignCaptionLabels();
     void syncForm();
     void showForm();
     bool handleKey(QWidget* target, ControlAdapter* adapter, QKeyEvent& event);

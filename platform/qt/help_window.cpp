@@ -12,6 +12,8 @@ namespace quarvell::platform::qt {
 
 namespace {
 
+const QString kBookTitle = QStringLiteral("Quarvell Help");
+
 QString contentsPath() {
     return QString::fromLatin1(kHelpRoot) + QStringLiteral("index.html");
 }
@@ -38,9 +40,11 @@ HelpWindow::HelpWindow(QWidget* parent)
       forward_(new QPushButton(QStringLiteral("&Forward"), this)),
       contents_(new QPushButton(QStringLiteral("&Contents"), this)) {
     setObjectName(QStringLiteral("helpWindow"));
-    setWindowTitle(QStringLiteral("Quarvell Help"));
+    setWindowTitle(kBookTitle);
     browser_->setObjectName(QStringLiteral("helpBrowser"));
     browser_->setOpenExternalLinks(true);
+    // Lines break between words only, in tables too: a narrow column never splits "10.10".
+    browser_->setWordWrapMode(QTextOption::WordWrap);
     browser_->setSearchPaths({QString::fromLatin1(kHelpRoot)});
     QFile style(QString::fromLatin1(kHelpRoot) + QStringLiteral("help.css"));
     if (style.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -64,9 +68,14 @@ HelpWindow::HelpWindow(QWidget* parent)
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QPushButton::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QPushButton::setEnabled);
     connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
-        setWindowTitle(QStringLiteral("Quarvell Help - ") + browser_->documentTitle());
+        // The contents page is the book itself.
+        const QString page = browser_->documentTitle();
+        setWindowTitle(page.isEmpty() || page == kBookTitle
+                           ? kBookTitle
+                           : kBookTitle + QStringLiteral(" - ") + page);
     });
-    resize(660, 600);
+    // Wide enough for the widest table, the environment factors, to read without scrolling.
+    resize(720, 600);
 }
 
 void HelpWindow::showTopic(int contextNumber) {

@@ -10,7 +10,8 @@
 #include <array>
 #include <chrono>
 
-#include "keysend/us_keyboard.h"
+#include "platform/key_codes.h"
+#include "platform/us_keyboard.h"
 
 namespace quarvell::platform::qt {
 namespace {
@@ -18,10 +19,6 @@ namespace {
 constexpr std::uintptr_t kUsLayout = 0x04090409;
 constexpr std::uint32_t kGuiThread = 1;
 constexpr std::uint8_t kNewerFamilyPlatformId = 2;
-
-constexpr std::uint8_t kShiftKey = 16;
-constexpr std::uint8_t kControlKey = 17;
-constexpr std::uint8_t kAltKey = 18;
 
 const QEvent::Type kPendingKeyEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
@@ -61,13 +58,13 @@ class PendingKey : public QEvent {
 
 // The character a key types with or without Shift, from the same US-English table the
 // lookups use; 0 for none.
-using TypedCharacters = std::array<char, 0x200>;
+using TypedCharacters = std::array<char, kControlBit>;
 
 TypedCharacters makeTypedCharacters() {
     TypedCharacters typed{};
     for (int c = ' '; c <= '~'; ++c) {
-        const std::int16_t key = keysend::usKeyForCharacter(static_cast<std::uint8_t>(c));
-        if (key >= 0 && key < 0x200) {
+        const std::int16_t key = usKeyForCharacter(static_cast<std::uint8_t>(c));
+        if (key >= 0 && key < kControlBit) {
             typed[static_cast<std::size_t>(key)] = static_cast<char>(c);
         }
     }
@@ -76,58 +73,58 @@ TypedCharacters makeTypedCharacters() {
 
 int qtKeyOfNamedKey(std::uint8_t code, bool shift) {
     switch (code) {
-        case 8:
+        case kVkBack:
             return Qt::Key_Backspace;
-        case 9:
+        case kVkTab:
             return shift ? Qt::Key_Backtab : Qt::Key_Tab;
-        case 13:
+        case kVkReturn:
             return Qt::Key_Return;
-        case kShiftKey:
+        case kVkShift:
             return Qt::Key_Shift;
-        case kControlKey:
+        case kVkControl:
             return Qt::Key_Control;
-        case kAltKey:
+        case kVkAlt:
             return Qt::Key_Alt;
-        case 19:
+        case kVkPause:
             return Qt::Key_Pause;
-        case 20:
+        case kVkCapsLock:
             return Qt::Key_CapsLock;
-        case 27:
+        case kVkEscape:
             return Qt::Key_Escape;
-        case 33:
+        case kVkPageUp:
             return Qt::Key_PageUp;
-        case 34:
+        case kVkPageDown:
             return Qt::Key_PageDown;
-        case 35:
+        case kVkEnd:
             return Qt::Key_End;
-        case 36:
+        case kVkHome:
             return Qt::Key_Home;
-        case 37:
+        case kVkLeft:
             return Qt::Key_Left;
-        case 38:
+        case kVkUp:
             return Qt::Key_Up;
-        case 39:
+        case kVkRight:
             return Qt::Key_Right;
-        case 40:
+        case kVkDown:
             return Qt::Key_Down;
-        case 42:
-        case 44:
+        case kVkPrint:
+        case kVkPrintScreen:
             return Qt::Key_Print;
-        case 45:
+        case kVkInsert:
             return Qt::Key_Insert;
-        case 46:
+        case kVkDelete:
             return Qt::Key_Delete;
-        case 47:
+        case kVkHelp:
             return Qt::Key_Help;
-        case 144:
+        case kVkNumLock:
             return Qt::Key_NumLock;
-        case 145:
+        case kVkScrollLock:
             return Qt::Key_ScrollLock;
         default:
             break;
     }
-    if (code >= 112 && code <= 127) {
-        return Qt::Key_F1 + (code - 112);
+    if (code >= kVkF1 && code <= kVkF16) {
+        return Qt::Key_F1 + (code - kVkF1);
     }
     return Qt::Key_unknown;
 }
@@ -177,7 +174,7 @@ std::uintptr_t QtKeyboardPort::keyboardLayout(std::uint32_t) {
 }
 
 std::int16_t QtKeyboardPort::vkKeyScan(std::uint8_t character, std::uintptr_t) {
-    return keysend::usKeyForCharacter(character);
+    return usKeyForCharacter(character);
 }
 
 std::uint32_t QtKeyboardPort::mapVirtualKey(std::uint32_t code, std::uint32_t mapType,
@@ -185,7 +182,7 @@ std::uint32_t QtKeyboardPort::mapVirtualKey(std::uint32_t code, std::uint32_t ma
     if (mapType != 0 || code > 0xFF) {
         return 0;
     }
-    return keysend::usScanCode(static_cast<std::uint8_t>(code));
+    return usScanCode(static_cast<std::uint8_t>(code));
 }
 
 std::uint32_t QtKeyboardPort::sendInput(const std::vector<KeyEvent>& events) {
@@ -201,13 +198,13 @@ void QtKeyboardPort::post(const KeyEvent& event) {
     const bool down = (event.flags & kKeyEventKeyUp) == 0;
     const auto code = static_cast<std::uint8_t>(event.virtualKey & 0xFF);
     switch (code) {
-        case kShiftKey:
+        case kVkShift:
             shiftDown_ = down;
             break;
-        case kControlKey:
+        case kVkControl:
             controlDown_ = down;
             break;
-        case kAltKey:
+        case kVkAlt:
             altDown_ = down;
             break;
         default:
@@ -221,12 +218,12 @@ void QtKeyboardPort::post(const KeyEvent& event) {
 
     int key = qtKeyOfNamedKey(code, shiftDown_);
     QString text;
-    if (code >= 96 && code <= 105) {
-        key = Qt::Key_0 + (code - 96);
+    if (code >= kVkNumpad0 && code <= kVkNumpad0 + 9) {
+        key = Qt::Key_0 + (code - kVkNumpad0);
         modifiers |= Qt::KeypadModifier;
-        text = QString(QChar('0' + (code - 96)));
+        text = QString(QChar('0' + (code - kVkNumpad0)));
     } else if (key == Qt::Key_unknown) {
-        const char c = typed[(shiftDown_ ? 0x100u : 0u) | code];
+        const char c = typed[(shiftDown_ ? kShiftBit : 0) | code];
         if (c == 0) {
             return;  // no key of the US layout
         }
@@ -263,7 +260,7 @@ bool QtKeyboardPort::getVersion(VersionRecordBytes& record) {
 }
 
 std::uint8_t QtKeyboardPort::charToOem(std::uint8_t character) {
-    return keysend::ansiToOem(character);
+    return ansiToOem(character);
 }
 
 // Truncated to 32 bits, it wraps like the platform's tick count.

@@ -1,9 +1,10 @@
 #pragma once
-// Printing on Qt: a picture of the calculator window, at the print position, on a page of its
-// own. A machine with a printer gets paper, from the printer chosen in Printer Setup or else its
+// Printing on Qt: the calculator window drawn at the print position, on a page of its own. A
+// machine with a printer gets paper, from the printer chosen in Printer Setup or else its
 // default one. A machine without printers gets a one-page PDF in the user's documents folder,
-// under a dated name, and the user is told where; so does a user who chose printing to a file in
-// Printer Setup, in the folder of the file chosen there.
+// under a new dated name each time, and the user is told where; so does a user who chose
+// printing to a file in Printer Setup. A file that could not be written whole is removed, and
+// the user is told why.
 
 #include <QPointer>
 #include <QString>
@@ -14,6 +15,9 @@
 
 #include "platform/services.h"
 
+class QDir;
+class QPageLayout;
+class QPaintDevice;
 class QPrinter;
 class QWidget;
 
@@ -45,9 +49,9 @@ class QtPrinter : public Printer {
     void setFileFolder(const QString& folder) { fileFolder_ = folder; }
 
   private:
-    bool paint(QPrinter& printer);
+    bool paint(QPaintDevice& device, const QPageLayout& layout, int resolution);
     void printOnPaper(QPrinter& printer);
-    void printToFile(const QString& path, bool noPrinter);
+    void printToFile(const QDir& folder, bool noPrinter);
     void tell(const std::string& title, const QString& text);
 
     QPointer<QWidget> window_;

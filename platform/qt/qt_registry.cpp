@@ -10,14 +10,6 @@ namespace quarvell::platform::qt {
 
 namespace {
 
-// The registry's own answers.
-constexpr long kSuccess = 0;
-constexpr long kNotFound = 2;
-constexpr long kInvalidHandle = 6;
-constexpr long kMoreData = 234;
-constexpr std::uint32_t kLocalMachine = 0x80000002u;
-constexpr std::uint32_t kText = 1;
-
 const QString kToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
 const QString kToolValue = QStringLiteral("PATH");
 
@@ -65,17 +57,17 @@ QString QtRegistry::systemInfoTool() const {
 long QtRegistry::openKey(std::uint32_t root, const std::string& keyPath, std::uint32_t,
                          std::uintptr_t& handle) {
     handle = 0;
-    if (root != kLocalMachine ||
+    if (root != kHkeyLocalMachine ||
         QString::fromStdString(keyPath).compare(kToolKey, Qt::CaseInsensitive) != 0) {
-        return kNotFound;
+        return kRegFileNotFound;
     }
     QString tool = systemInfoTool();
     if (tool.isEmpty()) {
-        return kNotFound;
+        return kRegFileNotFound;
     }
     handle = nextHandle_++;
     open_.emplace(handle, std::move(tool));
-    return kSuccess;
+    return kRegSuccess;
 }
 
 long QtRegistry::queryValue(std::uintptr_t handle, const std::string& valueName,
@@ -83,10 +75,10 @@ long QtRegistry::queryValue(std::uintptr_t handle, const std::string& valueName,
                             std::uint32_t& size) {
     const auto key = open_.find(handle);
     if (key == open_.end()) {
-        return kInvalidHandle;
+        return kRegInvalidHandle;
     }
     if (QString::fromStdString(valueName).compare(kToolValue, Qt::CaseInsensitive) != 0) {
-        return kNotFound;
+        return kRegFileNotFound;
     }
     // Text with its terminating zero byte, as the registry stores it.
     QByteArray value = key->second.toUtf8();
@@ -94,17 +86,17 @@ long QtRegistry::queryValue(std::uintptr_t handle, const std::string& valueName,
     const auto length = static_cast<std::uint32_t>(value.size());
     const std::uint32_t room =
         std::min<std::uint32_t>(size, static_cast<std::uint32_t>(buffer.size()));
-    type = kText;
+    type = kRegSz;
     size = length;
     if (length > room) {
-        return kMoreData;
+        return kRegMoreData;
     }
     std::copy(value.cbegin(), value.cend(), buffer.begin());
-    return kSuccess;
+    return kRegSuccess;
 }
 
 long QtRegistry::closeKey(std::uintptr_t handle) {
-    return open_.erase(handle) != 0 || handle == 0 ? kSuccess : kInvalidHandle;
+    return open_.erase(handle) != 0 || handle == 0 ? kRegSuccess : kRegInvalidHandle;
 }
 
 }  // namespace quarvell::platform::qt

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -10,6 +11,8 @@
 #include <QTime>
 #include <QWidget>
 
+#include <algorithm>
+
 #include "platform/qt/help_window.h"
 #include "platform/qt/widget_look.h"
 #include "version.h"
@@ -17,6 +20,9 @@
 namespace quarvell::platform::qt {
 
 namespace {
+
+// The title bar's icon and buttons, beside the title.
+constexpr int kTitleBarButtonsWidth = 140;
 
 char asciiSeparator(QString separator, char fallback) {
     if (separator.size() == 1 && separator.at(0).unicode() < 0x80) {
@@ -81,6 +87,14 @@ std::string QtServices::inputBox(const std::string& prompt, const std::string& t
     box.setWindowTitle(toQString(title));
     box.setLabelText(toDisplayText(prompt));
     box.setTextValue(toQString(defaultAnswer));
+    // Wide enough for the whole title beside the title bar's buttons, which the dialog's own
+    // size leaves out; window managers draw titles bold.
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const QSize size = box.sizeHint();
+    box.resize(std::max(size.width(), QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) +
+                                          kTitleBarButtonsWidth),
+               size.height());
     if (box.exec() != QDialog::Accepted) {
         return {};
     }

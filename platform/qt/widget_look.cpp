@@ -81,8 +81,14 @@ void applyColours(QWidget& widget, const Control& control, bool fillBackground) 
     const bool ownBackground = control.backColor() != defaultBackground(control.kind());
     const bool ownText = control.foreColor() != kBlack;
     // Only the roles the control colours itself are set; everything else is inherited, so a
-    // colour set back to the default really returns to the toolkit's colour.
+    // colour set back to the default really returns to the toolkit's colour. Inside a frame
+    // that would hand the frame's colours down (the cyan of the life-test frame's caption to
+    // its fields' text): there the other roles are the toolkit's own colours, set outright.
     QPalette palette;
+    if (control.container() != nullptr) {
+        palette = QApplication::palette(&widget);
+        palette.setResolveMask(~QPalette::ResolveMask{0});
+    }
     if (ownBackground) {
         palette.setColor(roles.background, toQColor(control.backColor()));
         if (roles.background == QPalette::Window) {
@@ -128,12 +134,12 @@ std::string withoutAccessMarks(const std::string& caption) {
 }
 
 QString accessibleText(const Control& control, const std::string& caption) {
-    if (!control.accessibleName().empty()) {
-        return toQString(control.accessibleName());
-    }
     const std::string plain = withoutAccessMarks(caption);
     if (!plain.empty() && plain.find_first_not_of(' ') != std::string::npos) {
         return toDisplayText(plain).trimmed();
+    }
+    if (!control.accessibleName().empty()) {
+        return toQString(control.accessibleName());
     }
     if (!control.tooltip().empty()) {
         return toQString(control.tooltip());

@@ -27,6 +27,9 @@ QString toQString(const std::string& text);
 QString toDisplayText(const std::string& text);
 QColor toQColor(Color c);
 
+// Pixels between a coloured label's sides and its caption.
+inline constexpr int kCaptionMargin = 3;
+
 // The point size of the window's default dialog font and of the bold result captions.
 inline constexpr double kDefaultPointSize = 8.25;
 QFont dialogFont();
@@ -44,8 +47,8 @@ void applyColours(QWidget& widget, const Control& control, bool fillBackground);
 
 Qt::Alignment toQtAlignment(Alignment a);
 
-// What a screen reader says: the control's accessible name, else its caption without access
-// key marks, else its tooltip, else its name.
+// What a screen reader says: what the user reads on the control (its caption without access
+// key marks), else the control's accessible name, else its tooltip, else its name.
 QString accessibleText(const Control& control, const std::string& caption);
 
 // A caption with its "&" access-key marks removed ("&&" stays one "&").

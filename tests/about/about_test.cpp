@@ -13,6 +13,9 @@
 namespace quarvell::about {
 namespace {
 
+using platform::kHkeyLocalMachine;
+using platform::kRegDword;
+using platform::kRegSz;
 using platform::ServiceEvent;
 
 // The scripted platform, plus what it cannot script: a program that does not start although

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tests/support/script.h"
 
@@ -23,6 +24,14 @@ struct Switch {
     const char* text;
     double seconds;
 };
+
+std::vector<std::string> TypeEntries(int notice) {
+    std::vector<std::string> entries;
+    for (const model::CapacitorType& t : model::TypesOf(static_cast<model::Notice>(notice))) {
+        entries.emplace_back(t.entry);
+    }
+    return entries;
+}
 
 const char* const kNotice1Title = "Notice 1 does not Allow for chip or polymer.";
 
@@ -73,7 +82,7 @@ TEST(NoticeSwitch, CarriesEachTypeToItsCounterpartWithItsMessage) {
         EXPECT_EQ(w.cmbType.items(), TypeEntries(to));
         EXPECT_EQ(w.cmbType.index(), c.position);
         EXPECT_EQ(w.state().in.TypeCode, c.counterpart);
-        EXPECT_EQ(w.txtStyle.text(), FindTypeSetup(to, c.counterpart)->style);
+        EXPECT_EQ(w.txtStyle.text(), model::FindType(c.counterpart)->style);
 
         const auto events = session.services.takeEvents();
         if (c.title == nullptr) {

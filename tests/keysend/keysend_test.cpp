@@ -12,10 +12,14 @@
 #include <vector>
 
 #include "keysend/recording_port.h"
-#include "keysend/us_keyboard.h"
+#include "platform/us_keyboard.h"
 
 namespace quarvell::keysend {
 namespace {
+
+using platform::ansiToOem;
+using platform::usKeyForCharacter;
+using platform::usScanCode;
 
 using Locks = RecordingPort::Locks;
 using Family = RecordingPort::Family;

@@ -1,11 +1,11 @@
-// The note block, derating and the warnings of a recalculation.
+// Derating, the note block and the warnings of an evaluation's texts.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
-#include "model_fixture.h"
+#include "part.h"
 
 namespace quarvell::model::testing {
 namespace {
@@ -21,135 +21,99 @@ const Lines kAluminumPolymer = {
     "NOTE: No provisions in 217F for Aluminum-Polymer.",
     "NOTE: In PI(V), default denominator or Unity Factor changed from 0.6 to 0.9"};
 
-TEST(NoteBlock, WorkedExampleOfType10_1eDerated) {
-    Window w;
-    w.run({.type = "10.1e", .volt = "10", .app = 8, .temp = 125});
-    EXPECT_EQ(w.state.out.NoteText,
-              "NOTE: " + kDerated85 + "\r\n" + kDeratedRating +
-                  "\r\nWARNING: Application voltage (8) is above rated voltage (6.7).");
-    EXPECT_EQ(w.lblNote.caption(), w.state.out.NoteText);
-    EXPECT_TRUE(w.lblNote.visible());
-    EXPECT_EQ(w.state.out.DeratedVoltage, 6.7F);
-    EXPECT_EQ(w.lblS.caption(), "S = AppV/RatedV = 1.19");  // on the derated 6.7 V
-    EXPECT_EQ(w.lblS.foreColor(), platform::kRed);
-    EXPECT_TRUE(w.txtDerated.visible());
-    EXPECT_EQ(w.txtDerated.text(), "6.7");
-    // Rebuilt from the type's note each time: notes never accumulate.
-    w.recalc();
-    EXPECT_EQ(w.noteLines().size(), 3u);
-    // At exactly 85 degC nothing is derated, and the display is reset.
-    w.run({.type = "10.1e", .volt = "10", .app = 5, .temp = 85});
-    EXPECT_EQ(w.state.out.DeratedVoltage, 10.0F);
-    EXPECT_EQ(w.lblS.foreColor(), platform::kBlack);
-    EXPECT_FALSE(w.txtDerated.visible());
-    EXPECT_FALSE(w.lblNote.visible());
+// Above its threshold a type's 10 V rating falls by a third over the span, never below 1 V.
+TEST(Derating, ThresholdsSpansAndFloor) {
+    const struct {
+        const char* type;
+        float temp;
+        float rating;
+    } cases[] = {
+        {"10.1e", 85, 10},
+        {"10.1e", 125, 6.7F},
+        {"10.1e", 200, 1},
+        {"10.1e", 194, static_cast<float>(10 * (1 - 109 * 0.33 / 40))},  // just above the floor
+        {"10.1f", 125, 6.7F},
+        {"10.1g", 125, 6.7F},
+        {"10.12", 125, 6.7F},
+        {"10.12b", 125, 6.7F},
+        {"10.13", 125, 6.7F},
+        {"10.12", 300, 1},
+        {"10.1j", 105, 10},
+        {"10.1j", 110, 9.175F},
+        {"10.1j", 160, 1},
+        {"10.1b", 125, 10},
+        {"10.14", 125, 10},
+        {"10.15", 125, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " at " + std::to_string(c.temp));
+        const Evaluated r({.type = c.type, .app = 0.5F, .temp = c.temp, .option = 0});
+        EXPECT_EQ(r.e.deratedVoltage, c.rating);
+        EXPECT_EQ(r.e.derated, c.rating != 10);
+        EXPECT_EQ(r.t.showsDerated, c.rating != 10);
+        EXPECT_EQ(r.t.stressRed, c.rating != 10);
+    }
+    EXPECT_EQ(Evaluated({.type = "10.1j", .temp = 110}).t.derated, "9.175");
+    // 10.12 shows S on the rated voltage but derates PI(V).
+    EXPECT_FLOAT_EQ(Evaluated({.type = "10.12", .temp = 125}).e.piV,
+                    static_cast<float>(std::pow(5 / 6.7 / 0.4, 3) + 1));
 }
 
-TEST(Derating, NotesAndSCaptionOfEachDeratingType) {
+TEST(NoteBlock, WorkedExampleOf10_1eDerated) {
+    const Evaluated r({.type = "10.1e", .app = 8, .temp = 125});
+    EXPECT_EQ(r.t.note, "NOTE: " + kDerated85 + "\r\n" + kDeratedRating +
+                            "\r\nWARNING: Application voltage (8) is above rated voltage (6.7).");
+    EXPECT_EQ(r.t.noteSeparator, "\r\n");
+    EXPECT_EQ(r.t.stress, "S = AppV/RatedV = 1.19");  // on the derated 6.7 V
+    EXPECT_EQ(r.t.derated, "6.7");
+    EXPECT_EQ(Evaluated({.type = "10.1e", .temp = 85}).t.note, "");
+}
+
+TEST(NoteBlock, DeratingNotesAndStressOfEachType) {
     const struct {
-        Part part;
+        Spec part;
         const char* s;
         Lines notes;
     } cases[] = {
-        {{.type = "10.13", .temp = 125, .res = 0},
+        {{.type = "10.13", .temp = 125, .option = 0},
          "7.46E-01",  // scientific, on the derated voltage
          {"NOTE: Voltage is in Temperature derating Range (>85) - 'S' calc appears in red.",
           kDeratedRating}},
         {{.type = "10.12", .temp = 125}, "0.50", {"NOTE: " + kDerated85, kDeratedRating}},
-        // The second pass of 10.1g opens a new line even in an empty block.
-        {{.type = "10.1g", .temp = 90, .resList = false}, "0.52", {"", kDeratedRating}},
+        // 10.1g says nothing of its derating, but still opens a new line, even in an empty block.
+        {{.type = "10.1g", .temp = 90}, "0.52", {"", kDeratedRating}},
+        {{.type = "10.1g", .temp = 90, .typeNote = "NOTE: Tantalum-Wet"},
+         "0.52",
+         {"NOTE: Tantalum-Wet", kDeratedRating}},
         // The type's note comes first; later lines have no prefix.
-        {{.type = "10.1e", .temp = 125, .pendingNote = "NOTE: Type note"},
+        {{.type = "10.1e", .temp = 125, .typeNote = "NOTE: Type note"},
          "0.75",
          {"NOTE: Type note", kDerated85, kDeratedRating}},
+        // The polymer types' own lines replace the type's note.
+        {{.type = "10.1j", .temp = 110, .typeNote = "NOTE: Type note"},
+         "0.54",
+         {kTantalumPolymer[0], kTantalumPolymer[1],
+          "Voltage-Derating applied in Temperature Range (>105) - 'S' calc appears in red.",
+          kDeratedRating}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.part.type);
-        Window w;
-        w.run(c.part);
-        EXPECT_EQ(w.lblS.caption(), std::string("S = AppV/RatedV = ") + c.s);
-        EXPECT_EQ(w.lblS.foreColor(), platform::kRed);
-        EXPECT_TRUE(w.txtDerated.visible());
-        EXPECT_EQ(w.noteLines(), c.notes);
-    }
-    // 10.12 shows S on the rated voltage but derates PI(V).
-    Window w;
-    w.run({.type = "10.12", .temp = 125});
-    EXPECT_FLOAT_EQ(w.state.out.PiV, static_cast<float>(std::pow(5 / 6.7 / 0.4, 3) + 1));
-}
-
-TEST(Derating, NeverBelowOneTenthOfTheRating) {
-    const struct {
-        const char* type;
-        float temp;
-        float derated;
-    } cases[] = {
-        {"10.1e", 194, static_cast<float>(10 * (1 - 109 * 0.33 / 40))},  // just above the floor
-        {"10.1e", 200, 1.0F},
-        {"10.1j", 160, 1.0F},
-        {"10.12", 300, 1.0F},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.type) + " " + std::to_string(c.temp));
-        Window w;
-        w.run({.type = c.type, .volt = "10", .app = 0.5F, .temp = c.temp});
-        EXPECT_EQ(w.state.out.DeratedVoltage, c.derated);
+        SCOPED_TRACE(std::string(c.part.type) + " " + std::string(c.part.typeNote));
+        const Evaluated r(c.part);
+        EXPECT_EQ(r.t.stress, std::string("S = AppV/RatedV = ") + c.s);
+        EXPECT_EQ(NoteLines(r.t.note), c.notes);
     }
 }
 
-TEST(Derating, Type10_1jAbove105Degrees) {
-    Window w;
-    w.hscApp.setMax(20);
-    w.hscApp.setValue(10);
-    int changes = 0;
-    w.hscApp.onChange = [&] { ++changes; };
-    w.run({.type = "10.1j", .volt = "10", .app = 5, .temp = 110, .voltSteps = 2});
-    EXPECT_EQ(w.state.out.DeratedVoltage, 9.175F);
-    EXPECT_EQ(w.hscApp.max(), 18);  // 2 steps per volt x 9.175, rounded
-    EXPECT_EQ(changes, 0);          // the position stays below it
-    EXPECT_EQ(w.lblS.foreColor(), platform::kRed);
-    EXPECT_EQ(w.txtDerated.text(), "9.175");
-    Lines notes = kTantalumPolymer;
-    notes.push_back(
-        "Voltage-Derating applied in Temperature Range (>105) - 'S' calc appears in red.");
-    notes.push_back(kDeratedRating);
-    EXPECT_EQ(w.noteLines(), notes);
-    EXPECT_TRUE(w.lblUnity.visible());
-    EXPECT_TRUE(w.cmbPiV.visible());
-
-    Window cool;
-    cool.hscApp.setMax(20);
-    cool.run({.type = "10.1j", .volt = "10", .app = 5, .temp = 100, .voltSteps = 2});
-    EXPECT_EQ(cool.state.out.DeratedVoltage, 10.0F);
-    EXPECT_EQ(cool.hscApp.max(), 20);
-    EXPECT_FALSE(cool.txtDerated.visible());
-    EXPECT_EQ(cool.noteLines(), kTantalumPolymer);
-}
-
-TEST(NoteBlock, PolymerTypesReplaceTheTypeNoteAndSelectTheirDefaultDenominator) {
-    Window k;
-    k.run({.type = "10.1k", .resList = false, .pendingNote = "NOTE: No provision was made"});
-    EXPECT_EQ(k.noteLines(), kAluminumPolymer);
-    EXPECT_EQ(k.cmbPiV.index(), 1);  // ".9"
-    EXPECT_EQ(k.lblPIv.caption(), "PI(V) = [(S/0.9)^5]+1 = 1.053");
-    EXPECT_FALSE(k.lblPIsr.visible());
+TEST(NoteBlock, PolymerTypesReplaceTheTypeNote) {
+    EXPECT_EQ(NoteLines(Evaluated({.type = "10.1k", .typeNote = "NOTE: No provision"}).t.note),
+              kAluminumPolymer);
+    EXPECT_EQ(NoteLines(Evaluated({.type = "10.1j", .typeNote = "NOTE: Type note"}).t.note),
+              kTantalumPolymer);
     // A warning follows on a third line.
-    k.run({.type = "10.1k", .app = 12, .resList = false, .pendingNote = "NOTE: x"});
     Lines warned = kAluminumPolymer;
     warned.push_back("WARNING: Application voltage (12) is above rated voltage (10).");
-    EXPECT_EQ(k.noteLines(), warned);
-
-    Window j;
-    j.run({.type = "10.1j", .pendingNote = "NOTE: Type note"});
-    EXPECT_EQ(j.noteLines(), kTantalumPolymer);
-    EXPECT_EQ(j.cmbPiV.index(), 2);  // ".8"
-
-    // A denominator already selected is kept.
-    Window kept;
-    kept.cmbPiV.select(5);
-    kept.run({.type = "10.1k", .resList = false});
-    EXPECT_EQ(kept.cmbPiV.index(), 5);
-    EXPECT_EQ(kept.lblPIv.caption().substr(0, 15), "PI(V) = [(S/0.5");
+    EXPECT_EQ(NoteLines(Evaluated({.type = "10.1k", .app = 12, .typeNote = "NOTE: x"}).t.note),
+              warned);
 }
 
 TEST(Warnings, AtMostOneInOrderOfPrecedence) {
@@ -157,31 +121,39 @@ TEST(Warnings, AtMostOneInOrderOfPrecedence) {
         const char* what;
         float app;
         float temp;
-        const char* rating;
-        std::string note;  // "" for no note at all
+        std::int16_t rating;
+        Warning warning;
+        std::string note;
     } cases[] = {
-        {"voltage equal to the rating", 10, 50, "+125\u00B0C", ""},
-        {"temperature equal to the limit", 5, 85, "+85\u00B0C", ""},
-        {"voltage a hundredth above", 10.01F, 50, "+125\u00B0C",
+        {"voltage equal to the rating", 10, 50, 125, Warning::None, ""},
+        {"temperature equal to the limit", 5, 85, 85, Warning::None, ""},
+        {"voltage a hundredth above", 10.01F, 50, 125, Warning::Voltage,
          "NOTE: WARNING: Application voltage (10.01) is above rated voltage (10)."},
-        {"temperature above the limit", 5, 90, "+85\u00B0C",
+        {"temperature above the limit", 5, 90, 85, Warning::Temperature,
          "NOTE: WARNING: Application temperature (90) may be above maximum temperature (85)."},
-        {"temperature and voltage", 12, 90.5F, "+85\u00B0C",
+        {"temperature and voltage", 12, 90.5F, 85, Warning::TemperatureAndVoltage,
          "NOTE: WARNING: Application is higher than rated temperature(85) and voltage(10)!"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Window w;
-        w.run({.type = "10.1b", .rating = c.rating, .app = c.app, .temp = c.temp});
-        EXPECT_EQ(w.state.out.NoteText, c.note);
-        EXPECT_EQ(w.lblNote.visible(), !c.note.empty());
+        const Evaluated r({.type = "10.1b", .rating = c.rating, .app = c.app, .temp = c.temp});
+        EXPECT_EQ(r.e.warning, c.warning);
+        EXPECT_EQ(r.t.note, c.note);
     }
     // The combined warning names the rating but tests the limit: 10.1e at 130 degC has limit
     // 125, rating +150, and a derated voltage of 6.2875 below the 8 V applied.
-    Window w;
-    w.run({.type = "10.1e", .rating = "+150\u00B0C", .app = 8, .temp = 130});
-    EXPECT_EQ(w.noteLines().back(),
-              "WARNING: Application is higher than rated temperature(150) and voltage(6.2875)!");
+    EXPECT_EQ(
+        NoteLines(Evaluated({.type = "10.1e", .rating = 150, .app = 8, .temp = 130}).t.note).back(),
+        "WARNING: Application is higher than rated temperature(150) and voltage(6.2875)!");
+}
+
+// Lines after "NOTE: " then CR LF, suffixes as they stand, no line for a forced rating.
+TEST(TypeNote, AssemblesTheTypesPieces) {
+    EXPECT_EQ(TypeNote(*FindType("10.14")), "");
+    EXPECT_EQ(TypeNote(*FindType("10.1h")), " Chip Style or +125\u00B0C.");
+    EXPECT_EQ(TypeNote(*FindType("10.1k")),
+              "NOTE: No provision was made in 217F for Aluminum Polymer\r\nUsing CE with Modified "
+              "Pi(V) Denominator Chip Style or +125\u00B0C.");
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ TEST(ScriptedRegistry, AnswersOnlyUnderItsRootAndOnlyOpenHandles) {
     r.setText("SOFTWARE\\K", "PATH", "C:\\x");
     std::uintptr_t h = 0;
     EXPECT_EQ(r.openKey(0x80000001u, "SOFTWARE\\K", 0x2003f, h), kRegFileNotFound);  // other root
-    ASSERT_EQ(r.openKey(kRegLocalMachine, "SOFTWARE\\K", 0x2003f, h), kRegSuccess);
+    ASSERT_EQ(r.openKey(kHkeyLocalMachine, "SOFTWARE\\K", 0x2003f, h), kRegSuccess);
     EXPECT_EQ(r.closeKey(h), kRegSuccess);
     EXPECT_EQ(r.closeKey(h), kRegInvalidHandle);
     std::uint32_t type = 0;

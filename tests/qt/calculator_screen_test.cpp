@@ -5,20 +5,28 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "qt_printers.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/about_window.h"
 #include "screen_fixture.h"
@@ -124,6 +132,41 @@ TEST_F(ScreenTest, TheStartUpStateIsOnScreen) {
     EXPECT_DOUBLE_EQ(fit->font().pointSizeF(), 9.75);
 }
 
+// How many pixels of a picture are the life-test frame's cyan.
+int cyanPixels(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += c.red() < 100 && c.green() > 200 && c.blue() > 200 ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+TEST_F(ScreenTest, OnlyTheLifeTestCaptionsAreCyanItsFieldsAndListKeepTheDefaultColours) {
+    actions.run([this] {
+        window.fmeOther.setVisible(true);
+        window.txtHrs.setText("1000");
+        window.txtPcs.setText("100");
+        window.txtFail.setText("1");
+        window.txtFR.setText("0.0010%/kPcHr");
+    });
+    for (const Control* c : std::initializer_list<const Control*>{
+             &window.txtHrs, &window.txtPcs, &window.txtFail, &window.txtFR, &window.cmbLife}) {
+        QWidget* w = widgetOf(*c);
+        EXPECT_EQ(w->palette(), QApplication::palette(w)) << c->name();
+        EXPECT_EQ(cyanPixels(w->grab().toImage()), 0) << c->name();
+    }
+    EXPECT_GT(cyanPixels(widgetOf(window.Label1)->grab().toImage()), 0);
+    EXPECT_GT(cyanPixels(widgetOf(window.lblTestDC)->grab().toImage()), 0);
+    // The frame's own caption, above its first field.
+    QWidget* frame = widgetOf(window.fmeOther);
+    EXPECT_GT(cyanPixels(
+                  frame->grab(QRect(0, 0, frame->width(), widgetOf(window.txtHrs)->y())).toImage()),
+              0);
+}
+
 TEST_F(ScreenTest, TheMessageWindowShowsOverTheWindowWithoutBlockingItAndHidesAgain) {
     QWidget* message = screen.message().window();
     EXPECT_FALSE(message->isVisible());
@@ -158,6 +201,64 @@ TEST_F(ScreenTest, TheMessageWindowShowsOverTheWindowWithoutBlockingItAndHidesAg
     EXPECT_EQ(message->palette().color(QPalette::Window), QColor(0, 0, 255));
 }
 
+// The style field shows the start of every type's style; a style too long for the field is
+// whole in its tooltip, after the field's own.
+TEST_F(ScreenTest, TheStyleFieldShowsTheStartOfItsTextAndTheWholeTextInItsTooltip) {
+    QLineEdit* style = edit(window.txtStyle);
+    const QString designed = QString::fromStdString(window.txtStyle.tooltip());
+    int cut = 0;
+    for (platform::OptionButton* notice : {&window.optNotice1, &window.optNotice2}) {
+        actions.run([notice] { notice->click(); });
+        for (int i = 0; i < window.cmbType.count(); ++i) {
+            actions.run([this, i] { window.cmbType.select(i); });
+            const QString text = style->text();
+            SCOPED_TRACE(text.toStdString());
+            ASSERT_EQ(text.toStdString(), window.txtStyle.text());
+            style->grab();  // drawn as on screen
+            EXPECT_EQ(style->cursorPositionAt(
+                          QPoint(style->contentsRect().left() + 4, style->height() / 2)),
+                      0);
+            const bool fits =
+                style->fontMetrics().horizontalAdvance(text) + 8 <= style->contentsRect().width();
+            if (fits) {
+                EXPECT_EQ(style->toolTip(), designed);
+            } else {
+                EXPECT_TRUE(style->toolTip().startsWith(designed));
+                EXPECT_TRUE(style->toolTip().endsWith(text));
+                ++cut;
+            }
+        }
+    }
+    EXPECT_GE(cut, 2);  // "Using CWR - Chip with Modified Pi(V) Denominator" among them
+}
+
+TEST_F(ScreenTest, TheMessageWindowOffersOnlyItsCloseBoxWhichHidesTheMessage) {
+    QWidget* message = screen.message().window();
+    // An X11 window manager offers every window function, minimise and maximise included, to a
+    // window that names none: the close box is named, and the others are not.
+    const Qt::WindowFlags flags = message->windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+
+    bool hiddenDuringWait = false;
+    window.onShowMessage = [&](const std::string&, const std::string&, float) {
+        QTimer::singleShot(0, message, [message] { message->close(); });
+        QTimer::singleShot(100, message, [&] {
+            hiddenDuringWait = !message->isVisible() && !window.frmMsg.form.visible();
+        });
+    };
+    actions.run([this] { window.ShowMessage("Not allowed!", "Reverting to rated.\r\n", 0.3f); });
+    EXPECT_TRUE(hiddenDuringWait);
+    EXPECT_FALSE(message->isVisible());
+    // The next message shows again.
+    bool shownAgain = false;
+    window.onShowMessage = [&](const std::string&, const std::string&, float) {
+        shownAgain = message->isVisible();
+    };
+    actions.run([this] { window.ShowMessage("Not allowed!", "Again.\r\n", 0.05f); });
+    EXPECT_TRUE(shownAgain);
+}
+
 TEST_F(ScreenTest, ARefusedApplicationVoltageShowsTheMessageWindow) {
     if (!window.txtApp.onLostFocus || !window.txtVolt.onLostFocus) {
         GTEST_SKIP() << "the rating and application entry handlers are not in the window yet";
@@ -179,6 +280,44 @@ TEST_F(ScreenTest, ARefusedApplicationVoltageShowsTheMessageWindow) {
     EXPECT_FALSE(message->isVisible());
     EXPECT_EQ(message->windowTitle(), "Not allowed!");
     EXPECT_EQ(edit(window.txtApp)->text(), "10");
+}
+
+// A caption never touches the sides of its coloured label ("Calculated MTBF" against the
+// result field), and a one-line caption still fits on one line.
+TEST_F(ScreenTest, CaptionsKeepOffTheSidesOfTheirColouredLabels) {
+    typeWorkedExample();
+    int checked = 0;
+    for (const Control* c : window.controls()) {
+        auto* label = qobject_cast<QLabel*>(widgetOf(*c));
+        if (label == nullptr || !label->isVisible() || !label->autoFillBackground()) {
+            continue;
+        }
+        SCOPED_TRACE(c->name());
+        const QImage image = label->grab().toImage();
+        const QColor back = label->palette().color(QPalette::Window);
+        int first = image.width();
+        int last = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor p = image.pixelColor(x, y);
+                if (std::abs(p.red() - back.red()) + std::abs(p.green() - back.green()) +
+                        std::abs(p.blue() - back.blue()) >
+                    90) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+            }
+        }
+        ASSERT_GE(last, 0);
+        EXPECT_GE(first, 2);
+        EXPECT_LE(last, image.width() - 3);
+        if (!label->text().contains(QLatin1Char('\n'))) {
+            EXPECT_LT(label->heightForWidth(label->width()),
+                      2 * label->fontMetrics().lineSpacing());
+        }
+        ++checked;
+    }
+    EXPECT_GE(checked, 15);
 }
 
 TEST_F(ScreenTest, CapitalLettersJumpToTheirFieldsOnRealKeys) {
@@ -324,6 +463,78 @@ TEST_F(ScreenTest, TheAboutBoxOpensOnceClosesWithOkAndLoadsAfresh) {
     ASSERT_NE(again, nullptr);
     QTest::keyClick(again, Qt::Key_Escape);
     EXPECT_FALSE(window.frmAbout.loaded());
+}
+
+TEST_F(ScreenTest, TheAboutBoxHasRoomForItsWholeDescription) {
+    for (int load = 0; load < 2; ++load) {
+        action(window.mnuAbout)->trigger();
+        platform::qt::FormBinding& box = *screen.about().binding();
+        auto* description = qobject_cast<QLabel*>(box.widgetOf(window.frmAbout.lblDescription));
+        EXPECT_GE(description->height(), description->heightForWidth(description->width()));
+        // Every control lies inside the box, and none on another.
+        std::vector<QWidget*> widgets;
+        for (const Control* c : std::initializer_list<const Control*>{
+                 &window.frmAbout.picIcon, &window.frmAbout.lblTitle, &window.frmAbout.lblVersion,
+                 &window.frmAbout.lblDescription, &window.frmAbout.cmdOK,
+                 &window.frmAbout.cmdSysInfo}) {
+            widgets.push_back(box.widgetOf(*c));
+            EXPECT_TRUE(box.clientArea()->rect().contains(widgets.back()->geometry())) << c->name();
+        }
+        for (std::size_t i = 0; i < widgets.size(); ++i) {
+            for (std::size_t j = i + 1; j < widgets.size(); ++j) {
+                EXPECT_FALSE(widgets[i]->geometry().intersects(widgets[j]->geometry()))
+                    << widgets[i]->objectName().toStdString() << " on "
+                    << widgets[j]->objectName().toStdString();
+            }
+        }
+        QTest::mouseClick(box.widgetOf(window.frmAbout.cmdOK), Qt::LeftButton);
+    }
+}
+
+// Centred on the screen's free area where the window fits; elsewhere its title bar and menus
+// still lie on it. QUARVELL_TEST_SCREEN names the screen's size when a test chose one.
+TEST_F(ScreenTest, TheWindowOpensWithItsTitleBarAndMenusOnTheScreen) {
+    QWidget* main = screen.mainWindow();
+    const QRect area = main->screen()->availableGeometry();
+    const QString expected = qEnvironmentVariable("QUARVELL_TEST_SCREEN");
+    if (!expected.isEmpty()) {
+        EXPECT_EQ(QStringLiteral("%1x%2").arg(area.width()).arg(area.height()), expected);
+    }
+    const QRect frame = main->frameGeometry();
+    EXPECT_GE(frame.top(), area.top());
+    EXPECT_GE(frame.left(), area.left());
+    QMenuBar* menus = screen.main().menuBar();
+    EXPECT_TRUE(area.contains(QRect(menus->mapToGlobal(QPoint(0, 0)), menus->size())));
+    if (frame.width() <= area.width() && frame.height() <= area.height()) {
+        EXPECT_LE(std::abs(frame.center().x() - area.center().x()), 2);
+        EXPECT_LE(std::abs(frame.center().y() - area.center().y()), 2);
+    }
+}
+
+// A screen of 1280 x 1024 pixels at twice the scale (640 x 512 to the program), lower than the
+// window: the check above runs in a program of its own on such a screen.
+TEST(WindowPlacement, OnAScreenLowerThanTheWindowTheTitleBarAndMenusStayOnIt) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile config(dir.filePath(QStringLiteral("screen.json")));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(R"({"screens": [{"name": "small", "x": 0, "y": 0, "width": 1280,
+                     "height": 1024, "dpr": 2.0, "logicalDpi": 192}]})");
+    config.close();
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"),
+               QStringLiteral("offscreen:configfile=") + config.fileName());
+    env.insert(QStringLiteral("QUARVELL_TEST_SCREEN"), QStringLiteral("640x512"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral(
+                    "--gtest_filter=ScreenTest.TheWindowOpensWithItsTitleBarAndMenusOnTheScreen")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
 }
 
 TEST_F(ScreenTest, TheWorkedExampleTypedThroughTheWidgetsWithEnter) {

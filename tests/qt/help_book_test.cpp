@@ -1,10 +1,16 @@
 // The help book shipped in the program: a topic for every help number the window and the
 // type catalogue use, no broken links, and environment factors that agree with the model's.
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSet>
+#include <QTextBlock>
+#include <QTextBoundaryFinder>
+#include <QTextBrowser>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -40,8 +46,9 @@ std::set<int> helpNumbersInUse() {
         numbers.insert(c->helpContext());
     }
     for (int notice : {1, 2}) {
-        for (const catalogue::TypeSetup& setup : catalogue::TypeSetups(notice)) {
-            numbers.insert(setup.helpContext);
+        for (const model::CapacitorType& type :
+             model::TypesOf(static_cast<model::Notice>(notice))) {
+            numbers.insert(type.helpContext);
         }
     }
     numbers.insert(1740);  // the type list's number once it has the focus
@@ -82,6 +89,38 @@ TEST(HelpBook, EveryPageHasATitleAndEveryLinkLeadsToAPage) {
             EXPECT_TRUE(known.contains(target))
                 << name.toStdString() << " links to missing " << target.toStdString();
         }
+    }
+}
+
+// Every page reads whole at the help window's own size: no line of a table or paragraph breaks
+// inside a word, nothing needs scrolling sideways, and the title says which page is open.
+TEST(HelpBook, EveryPageFitsTheWindowWithoutBreakingAWord) {
+    HelpWindow help;
+    help.showContents();
+    EXPECT_EQ(help.windowTitle(), "Quarvell Help");
+    const QStringList pages = QDir(QString::fromLatin1(kHelpRoot)).entryList({"*.html"});
+    for (const QString& name : pages) {
+        SCOPED_TRACE(name.toStdString());
+        help.browser()->setSource(QUrl(QStringLiteral("qrc") + kHelpRoot + name));
+        QTextDocument* doc = help.browser()->document();
+        if (name != QStringLiteral("index.html")) {
+            EXPECT_EQ(help.windowTitle(), QStringLiteral("Quarvell Help - ") +
+                                              doc->metaInformation(QTextDocument::DocumentTitle));
+        }
+        QApplication::processEvents();
+        doc->size();  // lays the whole page out
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+            const QTextLayout* layout = block.layout();
+            QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, block.text());
+            for (int i = 1; i < layout->lineCount(); ++i) {
+                const int at = layout->lineAt(i).textStart();
+                breaks.setPosition(at);
+                EXPECT_TRUE(block.text().at(at - 1).isSpace() || breaks.isAtBoundary())
+                    << "\"" << block.text().left(at).toStdString() << "|"
+                    << block.text().mid(at).toStdString() << "\"";
+            }
+        }
+        EXPECT_EQ(help.browser()->horizontalScrollBar()->maximum(), 0);
     }
 }
 

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,7 @@ struct SeenDialog {
     QMessageBox::StandardButtons buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     std::string defaultAnswer;
+    int width = 0;
 };
 
 class ModalAnswerer {
@@ -41,7 +43,7 @@ class ModalAnswerer {
         timer_.stop();
         EXPECT_TRUE(unexpected_.empty())
             << "unexpected modal dialog: " << (unexpected_.empty() ? "" : unexpected_.front());
-        EXPECT_TRUE(buttons_.empty() && inputs_.empty() && dismissals_ == 0)
+        EXPECT_TRUE(buttons_.empty() && inputs_.empty() && others_.empty())
             << "an expected dialog never came";
     }
     ModalAnswerer(const ModalAnswerer&) = delete;
@@ -52,8 +54,10 @@ class ModalAnswerer {
     // The next input box is answered with this text, or cancelled (nullopt).
     void answer(std::optional<std::string> text) { inputs_.push_back(std::move(text)); }
 
-    // The next dialog of another kind (a print dialog) is closed as with Cancel.
-    void dismiss() { ++dismissals_; }
+    // The next dialog of another kind (a print dialog) is closed as with Cancel, or filled in
+    // and accepted.
+    void dismiss() { others_.emplace_back(); }
+    void accept(std::function<void(QDialog&)> fillIn) { others_.push_back(std::move(fillIn)); }
 
     const std::vector<SeenDialog>& seen() const { return seen_; }
 
@@ -86,7 +90,8 @@ class ModalAnswerer {
                              input->labelText().toStdString(),
                              {},
                              QMessageBox::NoIcon,
-                             input->textValue().toStdString()});
+                             input->textValue().toStdString(),
+                             input->width()});
             if (inputs_.empty()) {
                 unexpected_.push_back("input box: " + input->labelText().toStdString());
                 input->reject();
@@ -103,15 +108,21 @@ class ModalAnswerer {
             return;
         }
         auto* dialog = qobject_cast<QDialog*>(modal);
-        if (dialog != nullptr && dismissals_ > 0) {
-            --dismissals_;
+        if (dialog != nullptr && !others_.empty()) {
+            const std::function<void(QDialog&)> fillIn = others_.front();
+            others_.pop_front();
             seen_.push_back({"dialog",
                              dialog->windowTitle().toStdString(),
                              dialog->objectName().toStdString(),
                              {},
                              QMessageBox::NoIcon,
                              {}});
-            dialog->reject();
+            if (fillIn) {
+                fillIn(*dialog);
+                dialog->accept();
+            } else {
+                dialog->reject();
+            }
             return;
         }
         unexpected_.push_back("dialog: " + modal->windowTitle().toStdString());
@@ -122,7 +133,7 @@ class ModalAnswerer {
     std::deque<QMessageBox::StandardButton> buttons_;
     std::deque<std::optional<std::string>> inputs_;
     std::vector<SeenDialog> seen_;
-    int dismissals_ = 0;
+    std::deque<std::function<void(QDialog&)>> others_;
     std::vector<std::string> unexpected_;
 };
 

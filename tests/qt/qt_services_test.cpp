@@ -1,7 +1,9 @@
 // The Qt services: message and input boxes exactly as asked, number locales, the clock, the
 // event loop, ending the program, files and processes, and the registry's stand-in.
 
+#include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
@@ -88,6 +90,11 @@ TEST_F(ServicesTest, InputBoxesReturnTheAnswerOrNothingOnCancel) {
     ASSERT_EQ(dialogs.seen().size(), 3U);
     EXPECT_EQ(dialogs.seen()[0].title, "Failure Rate Entry");
     EXPECT_EQ(dialogs.seen()[0].text, "Enter the %/kHrs Failure Rate:");
+    // The title bar has room for the whole title besides its buttons, in a bold face.
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_GE(dialogs.seen()[0].width,
+              QFontMetrics(bold).horizontalAdvance(QStringLiteral("Failure Rate Entry")) + 100);
     EXPECT_EQ(dialogs.seen()[1].title, "Input Hours Tested.");
     EXPECT_EQ(dialogs.seen()[1].defaultAnswer, "0");
     EXPECT_EQ(dialogs.seen()[1].text,
@@ -151,7 +158,7 @@ struct PathDir {
 
 std::string readToolPath(QtRegistry& registry) {
     std::string value;
-    return about::GetKeyValue(registry, about::kHkeyLocalMachine, about::kSysInfoKey,
+    return about::GetKeyValue(registry, platform::kHkeyLocalMachine, about::kSysInfoKey,
                               about::kSysInfoValue, value)
                ? value
                : "(none)";
@@ -180,14 +187,14 @@ TEST(Registry, TheToolIsTheFirstCandidateFoundOnThePath) {
 
     // Stored as text with its zero byte, and too long for a small buffer.
     std::uintptr_t key = 0;
-    ASSERT_EQ(
-        registry.openKey(about::kHkeyLocalMachine, about::kSysInfoKey, about::kKeyAllAccess, key),
-        0);
+    ASSERT_EQ(registry.openKey(platform::kHkeyLocalMachine, about::kSysInfoKey,
+                               platform::kKeyAllAccess, key),
+              0);
     std::uint32_t type = 0;
     std::vector<unsigned char> buffer(1024);
     std::uint32_t size = 1024;
     ASSERT_EQ(registry.queryValue(key, "PATH", type, buffer, size), 0);
-    EXPECT_EQ(type, about::kRegSz);
+    EXPECT_EQ(type, platform::kRegSz);
     EXPECT_EQ(size, hardinfo.toUtf8().size() + 1);
     EXPECT_EQ(buffer[size - 1], 0);
     std::uint32_t small = 4;
@@ -198,9 +205,10 @@ TEST(Registry, TheToolIsTheFirstCandidateFoundOnThePath) {
 
     // The folder location of the tool does not exist on this platform.
     std::string folder;
-    EXPECT_FALSE(about::GetKeyValue(registry, about::kHkeyLocalMachine, about::kSysInfoLocationKey,
-                                    about::kSysInfoLocationValue, folder));
-    EXPECT_NE(registry.openKey(0x80000001u, about::kSysInfoKey, about::kKeyAllAccess, key), 0);
+    EXPECT_FALSE(about::GetKeyValue(registry, platform::kHkeyLocalMachine,
+                                    about::kSysInfoLocationKey, about::kSysInfoLocationValue,
+                                    folder));
+    EXPECT_NE(registry.openKey(0x80000001u, about::kSysInfoKey, platform::kKeyAllAccess, key), 0);
 }
 
 }  // namespace

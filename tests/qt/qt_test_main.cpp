@@ -50,7 +50,10 @@ class Watchdog {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform, with the options a test may give it (a screen of a chosen size).
+    if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     // Settings, caches and runtime files go to a temporary place of this run, never the
     // user's own.
     const QTemporaryDir home;

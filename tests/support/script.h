@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalogue/catalogue.h"
 #include "tools/replay/replay.h"
@@ -40,6 +41,15 @@ inline int TypePosition(const replay::Session& session, std::string_view code) {
 
 inline void ChooseType(replay::Session& session, std::string_view code) {
     Act(session, "select cmbType " + std::to_string(TypePosition(session, code)));
+}
+
+// The type list's entries of a Notice (1 or 2).
+inline std::vector<std::string> TypeEntries(int notice) {
+    std::vector<std::string> entries;
+    for (const model::CapacitorType& t : model::TypesOf(static_cast<model::Notice>(notice))) {
+        entries.emplace_back(t.entry);
+    }
+    return entries;
 }
 
 // Capacitance and rated voltage typed, each followed by Enter: a result is on screen.

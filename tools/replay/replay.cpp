@@ -7,6 +7,7 @@
 #include <istream>
 #include <ostream>
 
+#include "platform/key_codes.h"
 #include "tools/replay/json_writer.h"
 
 namespace quarvell::replay {
@@ -606,7 +607,7 @@ std::string StateJson(Session& session) {
 
 int RunReplay(std::istream& script, std::ostream& out, std::ostream& err,
               const ReplayOptions& options) {
-    Session session(options.comma ? platform::kCommaLocale : platform::kPeriodLocale);
+    Session session(options.comma ? model::kCommaLocale : model::kPeriodLocale);
     std::vector<Action> actions;
     std::string line;
     int number = 0;

@@ -2,7 +2,7 @@
 
 namespace quarvell::replay {
 
-Session::Session(platform::NumberLocale locale) : services(locale), window(services) {
+Session::Session(model::NumberLocale locale) : services(locale), window(services) {
     window.onShowMessage = [this](const std::string& title, const std::string& text,
                                   float seconds) {
         services.recordShowMessage(title, text, seconds);

@@ -14,7 +14,7 @@ namespace quarvell::replay {
 // The calculator as the program starts it, on the scripted platform.
 class Session {
   public:
-    explicit Session(platform::NumberLocale locale = platform::kPeriodLocale);
+    explicit Session(model::NumberLocale locale = model::kPeriodLocale);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 

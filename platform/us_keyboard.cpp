@@ -1,12 +1,11 @@
-#include "keysend/us_keyboard.h"
+#include "platform/us_keyboard.h"
 
 #include <array>
 
-namespace quarvell::keysend {
-namespace {
+#include "platform/key_codes.h"
 
-constexpr std::int16_t kShiftBit = 0x100;
-constexpr std::int16_t kControlBit = 0x200;
+namespace quarvell::platform {
+namespace {
 
 // OEM key codes of the punctuation keys.
 constexpr std::int16_t kSemicolonKey = 0xBA;
@@ -29,16 +28,16 @@ constexpr std::array<std::int16_t, 128> makeAsciiKeys() {
     for (int c = 1; c <= 26; ++c) {
         keys[c] = static_cast<std::int16_t>(kControlBit | ('A' + c - 1));
     }
-    keys[8] = 0x08;
-    keys[9] = 0x09;
-    keys[10] = kControlBit | 0x0D;
-    keys[13] = 0x0D;
+    keys[8] = kVkBack;
+    keys[9] = kVkTab;
+    keys[10] = kControlBit | kVkReturn;
+    keys[13] = kVkReturn;
     keys[27] = kControlBit | kOpenBracketKey;
     keys[28] = kControlBit | kBackslashKey;
     keys[29] = kControlBit | kCloseBracketKey;
     keys[30] = kControlBit | kShiftBit | '6';
     keys[31] = kControlBit | kShiftBit | kMinusKey;
-    keys[127] = kControlBit | 0x08;
+    keys[127] = kControlBit | kVkBack;
 
     keys[' '] = ' ';
     for (int c = '0'; c <= '9'; ++c) {
@@ -75,27 +74,27 @@ constexpr std::array<std::int16_t, 128> kAsciiKeys = makeAsciiKeys();
 
 constexpr std::array<std::uint16_t, 256> makeScanCodes() {
     std::array<std::uint16_t, 256> scan{};
-    scan[0x08] = 0x0E;  // Backspace
-    scan[0x09] = 0x0F;  // Tab
-    scan[0x0D] = 0x1C;  // Enter
-    scan[0x10] = 0x2A;  // Shift
-    scan[0x11] = 0x1D;  // Control
-    scan[0x12] = 0x38;  // Alt
-    scan[0x13] = 0x45;  // Break
-    scan[0x14] = 0x3A;  // Caps Lock
-    scan[0x1B] = 0x01;  // Esc
-    scan[0x20] = 0x39;  // Space
-    scan[0x21] = 0x49;  // Page Up
-    scan[0x22] = 0x51;  // Page Down
-    scan[0x23] = 0x4F;  // End
-    scan[0x24] = 0x47;  // Home
-    scan[0x25] = 0x4B;  // Left
-    scan[0x26] = 0x48;  // Up
-    scan[0x27] = 0x4D;  // Right
-    scan[0x28] = 0x50;  // Down
-    scan[0x2C] = 0x54;  // Print Screen
-    scan[0x2D] = 0x52;  // Insert
-    scan[0x2E] = 0x53;  // Delete
+    scan[kVkBack] = 0x0E;
+    scan[kVkTab] = 0x0F;
+    scan[kVkReturn] = 0x1C;
+    scan[kVkShift] = 0x2A;
+    scan[kVkControl] = 0x1D;
+    scan[kVkAlt] = 0x38;
+    scan[kVkPause] = 0x45;
+    scan[kVkCapsLock] = 0x3A;
+    scan[kVkEscape] = 0x01;
+    scan[' '] = 0x39;
+    scan[kVkPageUp] = 0x49;
+    scan[kVkPageDown] = 0x51;
+    scan[kVkEnd] = 0x4F;
+    scan[kVkHome] = 0x47;
+    scan[kVkLeft] = 0x4B;
+    scan[kVkUp] = 0x48;
+    scan[kVkRight] = 0x4D;
+    scan[kVkDown] = 0x50;
+    scan[kVkPrintScreen] = 0x54;
+    scan[kVkInsert] = 0x52;
+    scan[kVkDelete] = 0x53;
     scan['0'] = 0x0B;
     for (int d = 1; d <= 9; ++d) {
         scan['0' + d] = static_cast<std::uint16_t>(0x01 + d);
@@ -109,18 +108,18 @@ constexpr std::array<std::uint16_t, 256> makeScanCodes() {
     constexpr std::uint16_t keypad[10] = {0x52, 0x4F, 0x50, 0x51, 0x4B,
                                           0x4C, 0x4D, 0x47, 0x48, 0x49};
     for (int i = 0; i < 10; ++i) {
-        scan[0x60 + i] = keypad[i];
+        scan[kVkNumpad0 + i] = keypad[i];
     }
     for (int i = 0; i < 10; ++i) {
-        scan[0x70 + i] = static_cast<std::uint16_t>(0x3B + i);  // F1 to F10
+        scan[kVkF1 + i] = static_cast<std::uint16_t>(0x3B + i);  // F1 to F10
     }
-    scan[0x7A] = 0x57;  // F11
-    scan[0x7B] = 0x58;  // F12
+    scan[kVkF1 + 10] = 0x57;  // F11
+    scan[kVkF1 + 11] = 0x58;  // F12
     for (int i = 0; i < 4; ++i) {
-        scan[0x7C + i] = static_cast<std::uint16_t>(0x64 + i);  // F13 to F16
+        scan[kVkF1 + 12 + i] = static_cast<std::uint16_t>(0x64 + i);  // F13 to F16
     }
-    scan[0x90] = 0x45;  // Num Lock
-    scan[0x91] = 0x46;  // Scroll Lock
+    scan[kVkNumLock] = 0x45;
+    scan[kVkScrollLock] = 0x46;
     scan[kSemicolonKey] = 0x27;
     scan[kEqualsKey] = 0x0D;
     scan[kCommaKey] = 0x33;
@@ -163,4 +162,4 @@ std::uint8_t ansiToOem(std::uint8_t character) {
     return character < 0x80 ? character : kAnsiToOem[character - 0x80];
 }
 
-}  // namespace quarvell::keysend
+}  // namespace quarvell::platform
