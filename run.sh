@@ -4,10 +4,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 tools/install_missing.sh cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libboost-dev qt6-base-dev \
-    fonts-liberation
+    libcli11-dev nlohmann-json3-dev fonts-liberation
 
 cmake --preset release >/dev/null
-cmake --build --preset release --target quarvell -j "$(nproc)"
+# quarvell-batch too, so that the build installs whole (cmake --install).
+cmake --build --preset release --target quarvell quarvell-batch -j "$(nproc)"
 program=build/release/app/quarvell
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then

@@ -96,6 +96,70 @@ class Builder {
     const NumberLocale& loc_;
 };
 
+// A note line goes after the separator, which then becomes CR LF.
+std::string_view NoteBlock(const Evaluation& e, const NumberLocale& loc, std::string_view typeNote,
+                           std::string& target) {
+    const Part& in = e.part;
+    const TypeModel& m = in.type->model;
+    Builder b(target, loc);
+    std::string_view separator;
+    if (m.replacementNote.empty()) {
+        b << typeNote;
+        separator = typeNote.empty() ? kNotePrefix : kCrLf;
+    } else {
+        b << m.replacementNote;
+        separator = kCrLf;
+    }
+    const auto line = [&]() -> Builder& {
+        b << separator;
+        separator = kCrLf;
+        return b;
+    };
+    if (e.derated) {
+        if (m.derateNote == DeratingNote::Applied) {
+            line() << "Voltage-Derating applied in Temperature Range (>" << m.derateAbove
+                   << ") - 'S' calc appears in red.";
+        } else if (m.derateNote == DeratingNote::InRange) {
+            line() << "Voltage is in Temperature derating Range (>" << m.derateAbove
+                   << ") - 'S' calc appears in red.";
+        }
+        separator = kCrLf;
+    }
+    if (e.missingRate != MissingRate::None) {
+        line() << MissingRateNote(e.missingRate);
+    }
+    if (e.deratedVoltage < in.ratedVoltage) {
+        // Appended without moving the separator on.
+        b << separator
+          << "NOTE: Ttemperature Derated Voltage Rating shown to the right of Rated "
+             "Voltage.";
+    }
+    switch (e.warning) {
+        case Warning::None:
+            break;
+        case Warning::TemperatureAndVoltage:
+            (line() << "WARNING: Application is higher than rated temperature(" << in.tempRating
+                    << ") and voltage(")
+                    .general(e.deratedVoltage)
+                << ")!";
+            break;
+        case Warning::Voltage:
+            (line() << "WARNING: Application voltage (").general(in.appliedVoltage)
+                << ") is above rated voltage (";
+            b.general(e.deratedVoltage) << ").";
+            break;
+        case Warning::Temperature:
+            (line() << "WARNING: Application temperature (").general(in.temperature)
+                << ") may be above maximum temperature (" << e.tempLimit << ").";
+            break;
+    }
+    if (e.firstOutOfRange != Quantity::None) {
+        line() << "WARNING: Out of range - " << QuantityName(e.firstOutOfRange)
+               << " is not a finite number for these inputs, so FIT and MTBF cannot be shown.";
+    }
+    return separator;
+}
+
 class Writer {
   public:
     Writer(const Evaluation& evaluation, const NumberLocale& locale, Texts& texts)
@@ -201,65 +265,8 @@ void Writer::derivedRate() const {
     }
 }
 
-// A note line goes after the separator, which then becomes CR LF.
 void Writer::note(std::string_view typeNote) const {
-    Builder b = text(t.note);
-    std::string_view separator;
-    if (m.replacementNote.empty()) {
-        b << typeNote;
-        separator = typeNote.empty() ? kNotePrefix : kCrLf;
-    } else {
-        b << m.replacementNote;
-        separator = kCrLf;
-    }
-    const auto line = [&]() -> Builder& {
-        b << separator;
-        separator = kCrLf;
-        return b;
-    };
-    if (e.derated) {
-        if (m.derateNote == DeratingNote::Applied) {
-            line() << "Voltage-Derating applied in Temperature Range (>" << m.derateAbove
-                   << ") - 'S' calc appears in red.";
-        } else if (m.derateNote == DeratingNote::InRange) {
-            line() << "Voltage is in Temperature derating Range (>" << m.derateAbove
-                   << ") - 'S' calc appears in red.";
-        }
-        separator = kCrLf;
-    }
-    if (e.missingRate != MissingRate::None) {
-        line() << MissingRateNote(e.missingRate);
-    }
-    if (e.deratedVoltage < in.ratedVoltage) {
-        // Appended without moving the separator on.
-        b << separator
-          << "NOTE: Ttemperature Derated Voltage Rating shown to the right of Rated "
-             "Voltage.";
-    }
-    switch (e.warning) {
-        case Warning::None:
-            break;
-        case Warning::TemperatureAndVoltage:
-            (line() << "WARNING: Application is higher than rated temperature(" << in.tempRating
-                    << ") and voltage(")
-                    .general(e.deratedVoltage)
-                << ")!";
-            break;
-        case Warning::Voltage:
-            (line() << "WARNING: Application voltage (").general(in.appliedVoltage)
-                << ") is above rated voltage (";
-            b.general(e.deratedVoltage) << ").";
-            break;
-        case Warning::Temperature:
-            (line() << "WARNING: Application temperature (").general(in.temperature)
-                << ") may be above maximum temperature (" << e.tempLimit << ").";
-            break;
-    }
-    if (e.firstOutOfRange != Quantity::None) {
-        line() << "WARNING: Out of range - " << QuantityName(e.firstOutOfRange)
-               << " is not a finite number for these inputs, so FIT and MTBF cannot be shown.";
-    }
-    t.noteSeparator = separator;
+    t.noteSeparator = NoteBlock(e, loc, typeNote, t.note);
 }
 
 // An MTBF is shown only beside the FIT it belongs to.
@@ -292,6 +299,15 @@ void WriteTexts(const Evaluation& e, const NumberLocale& locale, std::string_vie
     }
     w.note(typeNote);
     w.results();
+}
+
+void WriteNote(const Evaluation& e, const NumberLocale& locale, std::string_view typeNote,
+               std::string& out) {
+    if (e.refusal != Refusal::None) {
+        out.clear();
+        return;
+    }
+    NoteBlock(e, locale, typeNote, out);
 }
 
 Texts TextsOf(const Evaluation& e, const NumberLocale& locale, std::string_view typeNote) {

@@ -44,6 +44,11 @@ void WriteTexts(const Evaluation& e, const NumberLocale& locale, std::string_vie
                 Texts& out);
 Texts TextsOf(const Evaluation& e, const NumberLocale& locale, std::string_view typeNote);
 
+// The note block alone, as WriteTexts writes it into Texts::note, for the faces that show no
+// captions; `out` keeps its storage. Empty for a part that was refused.
+void WriteNote(const Evaluation& e, const NumberLocale& locale, std::string_view typeNote,
+               std::string& out);
+
 // The note a type's own pieces make, as choosing it in the list assembles them; the line of a
 // forced rating only when the rating was forced. Lines go after `separator` ("NOTE: " for the
 // first line of a note), which ends as what a next line would be put after.

@@ -1,0 +1,230 @@
+#include "batch/csv_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quarvell::batch {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace
+
+CsvReader::CsvReader(ByteSource& source)
+    : source_(source), buffer_(new char[2 * kMaxRecord]), capacity_(2 * kMaxRecord) {
+    fields_.reserve(64);
+    scratch_.reserve(capacity_);
+}
+
+bool CsvReader::refill() {
+    if (begin_ > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+        end_ -= begin_;
+        next_ -= std::min(next_, begin_);
+        begin_ = 0;
+    }
+    if (end_ >= kMaxRecord) {
+        error_ = "a record is longer than 1 MiB; is a quote left open?";
+        return false;
+    }
+    const std::ptrdiff_t n = source_.read(buffer_.get() + end_, capacity_ - end_);
+    if (n < 0) {
+        error_ = "cannot read the input: " + source_.error();
+        return false;
+    }
+    eof_ = n == 0;
+    end_ += static_cast<std::size_t>(n);
+    return true;
+}
+
+// Decided on the first line that is not empty: semicolons outnumbering commas outside quotes.
+void CsvReader::chooseSeparator() {
+    std::size_t commas = 0;
+    std::size_t semicolons = 0;
+    bool quoted = false;
+    for (std::size_t i = begin_; i < end_; ++i) {
+        const char c = buffer_[i];
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == '\n' || c == '\r')) {
+            break;
+        } else if (!quoted) {
+            commas += c == ',' ? 1 : 0;
+            semicolons += c == ';' ? 1 : 0;
+        }
+    }
+    separator_ = semicolons > commas ? ';' : ',';
+}
+
+void CsvReader::addField(std::string_view field) {
+    if (fieldCount_++ < kMaxFields) {
+        fields_.push_back(field);
+    }
+}
+
+CsvReader::Parse CsvReader::parseRecord() {
+    fields_.clear();
+    fieldCount_ = 0;
+    strayQuote_ = false;
+    quoted_ = false;
+    scratch_.clear();
+    const char* const base = buffer_.get();
+    const char* p = base + begin_;
+    const char* const e = base + end_;
+    const char sep = separator_;
+    const auto endsField = [sep](char c) { return c == sep || c == '\n' || c == '\r'; };
+    for (;;) {
+        std::string_view field;
+        if (p < e && *p == '"') {
+            quoted_ = true;
+            const char* start = ++p;
+            const std::size_t copyStart = scratch_.size();
+            bool copied = false;
+            for (;;) {
+                const auto* q = static_cast<const char*>(std::memchr(p, '"', e - p));
+                if (q == nullptr || (q + 1 == e && !eof_)) {
+                    if (!eof_) {
+                        return Parse::NeedMore;
+                    }
+                    error_ = "a quoted field is not closed before the end of the input";
+                    return Parse::Failed;
+                }
+                if (q + 1 < e && q[1] == '"') {
+                    scratch_.append(start, q + 1);
+                    copied = true;
+                    p = start = q + 2;
+                    continue;
+                }
+                if (copied) {
+                    scratch_.append(start, q);
+                }
+                field = copied ? std::string_view(scratch_).substr(copyStart)
+                               : std::string_view(start, static_cast<std::size_t>(q - start));
+                p = q + 1;
+                break;
+            }
+            const char* after = p;
+            while (after < e && !endsField(*after)) {
+                ++after;
+            }
+            if (after == e && !eof_) {
+                return Parse::NeedMore;
+            }
+            if (after != p) {
+                // Kept as written after the quoted part, and flagged.
+                strayQuote_ = true;
+                if (!copied) {
+                    scratch_.append(field);
+                }
+                scratch_.append(p, after);
+                field = std::string_view(scratch_).substr(copyStart);
+                p = after;
+            }
+        } else {
+            const char* start = p;
+            while (p < e && !endsField(*p)) {
+                strayQuote_ = strayQuote_ || *p == '"';
+                ++p;
+            }
+            if (p == e && !eof_) {
+                return Parse::NeedMore;
+            }
+            field = std::string_view(start, static_cast<std::size_t>(p - start));
+        }
+        addField(field);
+        if (p == e) {
+            next_ = end_;
+            return Parse::Done;
+        }
+        if (*p == sep) {
+            ++p;
+            continue;
+        }
+        if (*p == '\r') {
+            ++p;
+            if (p == e && !eof_) {
+                return Parse::NeedMore;
+            }
+            if (p < e && *p == '\n') {
+                ++p;
+            }
+        } else {
+            ++p;
+        }
+        next_ = static_cast<std::size_t>(p - base);
+        return Parse::Done;
+    }
+}
+
+CsvReader::Result CsvReader::next() {
+    if (!started_) {
+        started_ = true;
+        // The whole first line is needed to choose the separator.
+        for (;;) {
+            while (begin_ < end_ && (buffer_[begin_] == '\n' || buffer_[begin_] == '\r')) {
+                ++begin_;
+            }
+            const std::string_view read(buffer_.get() + begin_, end_ - begin_);
+            const bool markPending =
+                end_ < kByteOrderMark.size() && !eof_ && kByteOrderMark.starts_with(read);
+            if (!markPending && read.starts_with(kByteOrderMark)) {
+                begin_ += kByteOrderMark.size();
+                continue;
+            }
+            bool quoted = false;
+            bool lineEnd = false;
+            for (const char c : read) {
+                quoted = c == '"' ? !quoted : quoted;
+                if (!quoted && (c == '\n' || c == '\r')) {
+                    lineEnd = true;
+                    break;
+                }
+            }
+            if (eof_ || (lineEnd && !markPending)) {
+                break;
+            }
+            if (!refill()) {
+                return Result::Failed;
+            }
+        }
+        chooseSeparator();
+        next_ = begin_;
+    }
+    for (;;) {
+        begin_ = next_;
+        if (begin_ == end_) {
+            if (eof_) {
+                return Result::End;
+            }
+            if (!refill()) {
+                return Result::Failed;
+            }
+            continue;
+        }
+        const Parse parse = parseRecord();
+        if (parse == Parse::Failed) {
+            return Result::Failed;
+        }
+        if (parse == Parse::NeedMore) {
+            next_ = begin_;
+            if (!refill()) {
+                return Result::Failed;
+            }
+            next_ = begin_;
+            continue;
+        }
+        if (next_ - begin_ > kMaxRecord) {
+            error_ = "a record is longer than 1 MiB; is a quote left open?";
+            return Result::Failed;
+        }
+        const bool empty = std::all_of(fields_.begin(), fields_.end(),
+                                       [](std::string_view f) { return f.empty(); });
+        if (empty && fieldCount_ <= kMaxFields) {
+            continue;
+        }
+        return Result::Record;
+    }
+}
+
+}  // namespace quarvell::batch

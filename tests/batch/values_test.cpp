@@ -1,0 +1,374 @@
+// Reading a row's values: units, the letter for the decimal point, levels, rates, life tests,
+// environments and option columns, and the message that names a value that cannot be read.
+#include "batch/values.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <map>
+#include <random>
+#include <string>
+
+namespace quarvell::batch {
+namespace {
+
+TEST(Capacitance, UnitsAndTheLetterForTheDecimalPointGiveMicrofarads) {
+    const struct {
+        const char* text;
+        bool comma;
+        float microfarads;  // what the same value typed in microfarads gives
+    } cases[] = {
+        {"10", false, 10},
+        {" 4.7 ", false, 4.7F},
+        {"4u7", false, 4.7F},
+        {"4U7", false, 4.7F},
+        {"470n", false, 0.47F},
+        {"4n7", false, 0.0047F},
+        {"2p2", false, 2.2e-6F},
+        {"u47", false, 0.47F},
+        {"1m", false, 1000},
+        {"1F5", false, 1.5e6F},
+        {"4u7F", false, 4.7F},
+        {"4u", false, 4},
+        {"4.7uF", false, 4.7F},
+        {"4.7 uf", false, 4.7F},
+        {"4.7\xC2\xB5"
+         "F",
+         false, 4.7F},
+        {"4.7\xCE\xBC"
+         "F",
+         false, 4.7F},
+        {"4.7\xB5"
+         "F",
+         false, 4.7F},
+        {"100nF", false, 0.1F},
+        {"22pF", false, 2.2e-5F},
+        {"0.1mF", false, 100},
+        {"1F", false, 1e6F},
+        {"1e-6F", false, 1},
+        {"3.3e2 nF", false, 0.33F},
+        {"+10", false, 10},
+        {"4,7uF", true, 4.7F},
+        {"4.7uF", true, 4.7F},
+        {"0,1", true, 0.1F},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::optional<double> v = ReadCapacitance(c.text, c.comma);
+        ASSERT_TRUE(v.has_value());
+        EXPECT_EQ(static_cast<float>(*v), c.microfarads);
+    }
+    for (const char* text :
+         {"4u7x", "4,7uF", "4.7M", "4.7 MF", "10f", "abc", "", "u", "4u7u", "4.7.1", "0x10", "--1",
+          "4 u 7", "inf", "nan", "1e999", "4.7e", "4.7 uF uF"}) {
+        EXPECT_FALSE(ReadCapacitance(text, false).has_value()) << text;
+    }
+}
+
+TEST(Numbers, PlainDecimalsWithTheFilesSeparatorAndNothingElse) {
+    const struct {
+        const char* text;
+        bool comma;
+        double value;
+    } cases[] = {{"3", false, 3},      {" -2.5 ", false, -2.5}, {"+5", false, 5},
+                 {"1e3", false, 1000}, {".5", false, 0.5},      {"5.", false, 5},
+                 {"1,5", true, 1.5},   {"1.5", true, 1.5},      {"2E-2", false, 0.02}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadNumber(c.text, c.comma), c.value) << c.text;
+    }
+    for (const char* text : {"1,5", "1.000,5", "inf", "-inf", "nan", "0x1p3", "1e", "", "-", ".",
+                             "1 000", "1e999", "1e-999", "1.2.3"}) {
+        EXPECT_FALSE(ReadNumber(text, std::string_view(text) == "1.000,5").has_value()) << text;
+    }
+}
+
+// Short decimals take a quicker way than long ones; both must give the double the text stands
+// for, as std::from_chars reads it, also with a unit's power of ten.
+TEST(Numbers, EveryDecimalReadsAsTheDoubleItWrites) {
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = random() % 2 == 0 ? "" : "-";
+        const int digits = 1 + static_cast<int>(random() % 20);
+        const int point = static_cast<int>(random() % (digits + 1));
+        for (int d = 0; d < digits; ++d) {
+            text += d == point ? "." : "";
+            text += static_cast<char>('0' + random() % 10);
+        }
+        const int unit = static_cast<int>(random() % 3);  // none, n (10^-3), m (10^3)
+        const std::string scaled = text + (unit == 0 ? "" : unit == 1 ? "e-3" : "e3");
+        double plain = 0;
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), plain);
+        std::from_chars(scaled.data(), scaled.data() + scaled.size(), expected);
+        EXPECT_EQ(ReadNumber(text, false), plain) << text;
+        if (text.front() != '-') {
+            EXPECT_EQ(ReadCapacitance(text + (unit == 0   ? ""
+                                              : unit == 1 ? "n"
+                                                          : "m"),
+                                      false),
+                      expected)
+                << text << " " << unit;
+        }
+    }
+}
+
+TEST(Environment, CodesWithOrWithoutParenthesesInAnyCase) {
+    const char* const codes[] = {"G(B)",  "G(F)",  "G(M)",  "N(S)", "N(U)", "A(IC)", "A(IF)",
+                                 "A(UC)", "A(UF)", "A(RW)", "S(F)", "M(F)", "M(L)",  "C(L)"};
+    for (int i = 0; i < 14; ++i) {
+        std::string bare;
+        for (const char c : std::string_view(codes[i])) {
+            if (c != '(' && c != ')') {
+                bare += static_cast<char>(std::tolower(c));
+            }
+        }
+        EXPECT_EQ(ReadEnvironment(codes[i]), i);
+        EXPECT_EQ(ReadEnvironment(bare), i) << bare;
+    }
+    for (const char* text : {"", "G", "GX", "G(B)x", "Ground, Benign", "AICC"}) {
+        EXPECT_FALSE(ReadEnvironment(text).has_value()) << text;
+    }
+}
+
+// The handbook's classes include their upper bound: 0.8 is in "0.6 - 0.8".
+TEST(CircuitResistance, OhmsPerVoltFallInTheirClass) {
+    const std::pair<double, int> cases[] = {{5, 0},   {0.81, 0}, {0.8, 1}, {0.61, 1},
+                                            {0.6, 2}, {0.41, 2}, {0.4, 3}, {0.21, 3},
+                                            {0.2, 4}, {0.11, 4}, {0.1, 5}, {0, 5}};
+    for (const auto& [ohms, entry] : cases) {
+        EXPECT_EQ(ResistanceClass(ohms), entry) << ohms;
+    }
+}
+
+// A row of the worked example, with one column changed (or removed, for nullptr).
+struct Row {
+    std::map<Column, std::string> values{
+        {Column::Type, "10.1f"},       {Column::Capacitance, "10"}, {Column::RatedVoltage, "10"},
+        {Column::AppliedVoltage, "5"}, {Column::Temperature, "50"}, {Column::Quality, "M"},
+        {Column::Environment, "GB"}};
+    RowValues view() const {
+        RowValues v;
+        for (const auto& [column, text] : values) {
+            v[static_cast<std::size_t>(column)] = text;
+        }
+        return v;
+    }
+};
+
+std::string ErrorOf(const Row& row, PartRow& part, bool comma = false) {
+    const std::optional<ValueError> e = ReadRow(row.view(), comma, part);
+    std::string message;
+    if (e) {
+        AppendRowError(message, 17, *e);
+    }
+    return message;
+}
+
+TEST(ReadRow, NamesTheRowTheColumnAndTheValueThatCannotBeRead) {
+    const std::string kLevels =
+        "is not a level (D, C, B, S, R, P, M, non-er, non-er-q3, commercial, commercial-q10), a "
+        "rate such as 0.25% or a life test test:PIECES/HOURS/FAILURES[@BIAS]";
+    const std::string kTest = "is not a life test test:PIECES/HOURS/FAILURES[@BIAS]";
+    const struct {
+        Column column;
+        const char* value;  // nullptr: the column is not there
+        std::string error;  // empty: read
+        const char* type = "10.1f";
+    } cases[] = {
+        {Column::Capacitance, "4u7x", "capacitance '4u7x' is not a number with a unit"},
+        {Column::Capacitance, "0", "capacitance '0' must be greater than 0"},
+        {Column::Capacitance, "-1", "capacitance '-1' must be greater than 0"},
+        {Column::Capacitance, "1e40", "capacitance '1e40' is out of range"},
+        {Column::Capacitance, "1e-50", "capacitance '1e-50' is out of range"},
+        {Column::Capacitance, " ", "capacitance is empty"},
+        {Column::Capacitance, nullptr, "capacitance is missing"},
+        {Column::Type, "10.1z",
+         "type '10.1z' is not a capacitor type (a section code such as 10.1f, or its caption in "
+         "the type list)"},
+        {Column::Type, "10.1F", ""},
+        {Column::Type, " 10.1f tantalum(solid-chip) ", ""},
+        {Column::Notice, "1", "notice '1' contradicts type 10.1f, a Notice 2 type"},
+        {Column::Notice, "3", "notice '3' is not 1 or 2"},
+        {Column::Notice, "2", ""},
+        {Column::Notice, "2.0", ""},
+        {Column::Notice, "N2", "notice 'N2' is not 1 or 2"},
+        {Column::Notice, "", ""},
+        {Column::RatedVoltage, "ten", "rated_voltage 'ten' is not a number of volts"},
+        {Column::RatedVoltage, "0", "rated_voltage '0' must be greater than 0"},
+        {Column::RatedVoltage, "16 V", ""},
+        {Column::AppliedVoltage, "-1", "applied_voltage '-1' must not be negative"},
+        {Column::AppliedVoltage, "12", ""},  // above the rating: evaluated and flagged
+        {Column::AppliedVoltage, "5VDC", ""},
+        {Column::Temperature, "-273", "temperature '-273' is at or below absolute zero"},
+        {Column::Temperature, "warm", "temperature 'warm' is not a number of degrees C"},
+        {Column::Temperature, "200", ""},
+        {Column::Temperature,
+         "85 \xC2\xB0"
+         "C",
+         ""},
+        {Column::TempRating, "150",
+         "temp_rating '150' is not a rating that 10.1f offers (85, 125)"},
+        {Column::TempRating,
+         "+125\xC2\xB0"
+         "C",
+         ""},
+        {Column::Quality, "Q", "quality 'Q' " + kLevels},
+        {Column::Quality, "0.25", "quality '0.25' " + kLevels},
+        {Column::Quality, "0%", "quality '0%' must be a rate greater than 0"},
+        {Column::Quality, "test:100/1000", "quality 'test:100/1000' " + kTest},
+        {Column::Quality, "test:100/1000/1@x", "quality 'test:100/1000/1@x' " + kTest},
+        {Column::Quality, "test:0/1000/1",
+         "quality 'test:0/1000/1' needs a whole number of pieces above 0"},
+        {Column::Quality, "test:100/0/1", "quality 'test:100/0/1' needs test hours above 0"},
+        {Column::Quality, "test:100/1000/1.5",
+         "quality 'test:100/1000/1.5' needs a whole number of failures, 0 or more"},
+        {Column::Quality, "test:100/1000/1@0",
+         "quality 'test:100/1000/1@0' needs a bias above 0 (a multiple of the rated voltage)"},
+        {Column::Environment, "XX",
+         "environment 'XX' is not an environment (GB, GF, GM, NS, NU, AIC, AIF, AUC, AUF, ARW, SF, "
+         "MF, ML, CL)"},
+        {Column::CircuitResistance, "-1",
+         "circuit_resistance '-1' is not a number of ohms per volt, 0 or more"},
+        {Column::CircuitResistance, "0.5 ohm/V", ""},
+        {Column::CircuitResistance, "(>0.8 ohms/v)", ""},
+        {Column::Construction, "foil",
+         "construction 'foil' is not a construction (slug-all-tantalum, foil-hermetic, "
+         "foil-non-hermetic, slug-non-hermetic)",
+         "10.13"},
+        {Column::PiVDenominator, "0.4", "piv_denominator '0.4' is not a number from 0.5 to 1.0",
+         "10.1j"},
+        {Column::Quantity, "2.5", "quantity '2.5' is not a whole number of parts, 0 or more"},
+        {Column::Quantity, "-1", "quantity '-1' is not a whole number of parts, 0 or more"},
+        {Column::Quantity, "0", ""},
+        // Values that do not apply to the type are left unused, not refused.
+        {Column::PiVDenominator, "7", ""},
+        {Column::Construction, "anything", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(ColumnName(c.column)) + " " + (c.value ? c.value : "(none)"));
+        Row row;
+        row.values[Column::Type] = c.type;
+        if (c.value == nullptr) {
+            row.values.erase(c.column);
+        } else {
+            row.values[c.column] = c.value;
+        }
+        PartRow part;
+        EXPECT_EQ(ErrorOf(row, part), c.error.empty() ? "" : "row 17: " + c.error);
+    }
+}
+
+TEST(ReadRow, QualityGivesTheLevelRateOrLifeTest) {
+    const struct {
+        const char* text;
+        model::Quality::Kind kind;
+        int level;
+        float rate;
+    } cases[] = {
+        {"D", model::Quality::Kind::Level, 2, 0},
+        {"c", model::Quality::Kind::Level, 3, 0},
+        {"B", model::Quality::Kind::Level, 4, 0},
+        {"S", model::Quality::Kind::Level, 5, 0},
+        {"r", model::Quality::Kind::Level, 6, 0},
+        {"P", model::Quality::Kind::Level, 7, 0},
+        {"M", model::Quality::Kind::Level, 8, 0},
+        {"Non-ER", model::Quality::Kind::Level, 9, 0},
+        {"non-er-q3", model::Quality::Kind::Level, 10, 0},
+        {"commercial", model::Quality::Kind::Level, 11, 0},
+        {"COMMERCIAL-Q10", model::Quality::Kind::Level, 12, 0},
+        {"0.25%", model::Quality::Kind::Rate, 9, 0.25F},
+        {" 2 %/kPcHr", model::Quality::Kind::Rate, 9, 2},
+    };
+    for (const auto& c : cases) {
+        Row row;
+        row.values[Column::Quality] = c.text;
+        PartRow part;
+        ASSERT_EQ(ErrorOf(row, part), "") << c.text;
+        EXPECT_EQ(part.part.quality.kind, c.kind) << c.text;
+        EXPECT_EQ(part.part.quality.level, c.level) << c.text;
+        EXPECT_EQ(part.part.quality.rate, c.rate) << c.text;
+        EXPECT_FALSE(part.lifeTest);
+    }
+}
+
+// Without a bias the test is taken at the type's own: twice the rating for paper/film and the
+// ceramics, the rating for the others.
+TEST(ReadRow, ALifeTestTakesTheTypesBiasUnlessGivenOne) {
+    const struct {
+        const char* type;
+        const char* text;
+        bool comma;
+        model::LifeTest test;
+    } cases[] = {
+        {"10.1b", "test:100/1000/2", false, {100, 1000, 2, 2}},
+        {"10.11", "TEST: 100 / 1000 / 2", false, {100, 1000, 2, 2}},
+        {"10.1f", "test:100/1000/0", false, {100, 1000, 0, 1}},
+        {"10.13", "test:50/2000/1@1.5", false, {50, 2000, 1, 1.5F}},
+        {"10.13", "test:50/2000,5/1@1,5", true, {50, 2000.5F, 1, 1.5F}},
+    };
+    for (const auto& c : cases) {
+        Row row;
+        row.values[Column::Type] = c.type;
+        row.values[Column::Quality] = c.text;
+        PartRow part;
+        ASSERT_EQ(ErrorOf(row, part, c.comma), "") << c.text;
+        const model::LifeTest& t = part.part.quality.test;
+        EXPECT_TRUE(part.lifeTest);
+        EXPECT_EQ(part.part.quality.kind, model::Quality::Kind::LifeTest);
+        EXPECT_EQ(t.pieces, c.test.pieces) << c.text;
+        EXPECT_EQ(t.hours, c.test.hours) << c.text;
+        EXPECT_EQ(t.failures, c.test.failures) << c.text;
+        EXPECT_EQ(t.bias, c.test.bias) << c.text;
+    }
+}
+
+// What the window selects when the type is chosen in the list: its rating, circuit resistance
+// "(<0.1 Ohms/V)", the first construction, and the PI(V) denominator of the polymer types.
+TEST(ReadRow, OmittedOptionalColumnsTakeTheTypesDefaults) {
+    const struct {
+        const char* type;
+        std::int16_t rating;
+        int option;
+        float piV;
+    } cases[] = {
+        {"10.1f", 85, 5, 0},   {"10.1g", 125, -1, 0},  {"10.12b", 125, 5, 0},
+        {"10.13", 125, 0, 0},  {"10.1j", 85, 5, 0.8F}, {"10.1k", 125, -1, 0.9F},
+        {"10.14", 125, -1, 0}, {"10.15", 125, -1, 0},
+    };
+    for (const auto& c : cases) {
+        Row row;
+        row.values[Column::Type] = c.type;
+        PartRow part;
+        ASSERT_EQ(ErrorOf(row, part), "") << c.type;
+        EXPECT_EQ(part.part.tempRating, c.rating) << c.type;
+        EXPECT_EQ(part.part.option, c.option) << c.type;
+        EXPECT_EQ(part.part.piVDenominator, c.piV) << c.type;
+        EXPECT_EQ(part.quantity, 1);
+    }
+    Row given;
+    given.values[Column::Type] = "10.13";
+    given.values[Column::Construction] = "Foil, Non-Hermetic";
+    given.values[Column::TempRating] = "175";
+    given.values[Column::Quantity] = "12";
+    given.values[Column::CircuitResistance] = "0.3";  // not a 10.13 column
+    PartRow part;
+    ASSERT_EQ(ErrorOf(given, part), "");
+    EXPECT_EQ(part.part.option, 2);
+    EXPECT_EQ(part.part.tempRating, 175);
+    EXPECT_EQ(part.quantity, 12);
+    EXPECT_EQ(part.unused, 1U << static_cast<unsigned>(Column::CircuitResistance));
+}
+
+TEST(Message, QuotesAtMostFortyBytesAndNoControlOrBrokenBytes) {
+    std::string m;
+    AppendQuoted(m,
+                 "a\tb\xC2\xB5\xFF"
+                 "c");
+    EXPECT_EQ(m, "a?b\xC2\xB5?c");
+    m.clear();
+    AppendQuoted(m, std::string(100, 'x'));
+    EXPECT_EQ(m, std::string(40, 'x') + "...");
+}
+
+}  // namespace
+}  // namespace quarvell::batch
