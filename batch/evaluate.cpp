@@ -148,7 +148,7 @@ void RowEvaluator::notes(const model::Evaluation& e, const PartRow& row, RowResu
             if (e.firstOutOfRange == model::Quantity::None) {
                 out.warning = line.substr(kWarningPrefix.size());
             }
-        } else if (line == model::MissingRateNote(model::MissingRate::LifeTestIncomplete)) {
+        } else if (line == model::MissingRateNote(model::MissingRate::NoFailures)) {
             AddNote(out,
                     "no failures in the life test: no point estimate of the rate, only its upper "
                     "bounds");

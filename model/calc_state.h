@@ -25,7 +25,8 @@ struct CalcInputs {
     float TestPieces = 0;
     float TestHours = 0;
     float TestFailures = 0;
-    float LifeBias = 0;  // multiple of the rated voltage
+    bool TestFailuresEntered = false;  // 0 failures is a result only once entered
+    float LifeBias = 0;                // multiple of the rated voltage
     int EnvIndex = 0;
     bool ResListVisible = false;
     int ResIndex = 0;

@@ -100,7 +100,11 @@ void Evaluator::failureRate() {
             const LifeTest& t = q.test;
             const auto product =
                 static_cast<float>(static_cast<double>(t.pieces) * t.hours * t.failures);
-            if (!(product > 0)) {
+            if (t.failuresEntered && t.failures == 0 && t.pieces > 0 && t.hours > 0) {
+                e.missingRate = MissingRate::NoFailures;
+                return;
+            }
+            if (!(product > 0) || !t.failuresEntered) {
                 e.missingRate = MissingRate::LifeTestIncomplete;
                 return;  // no rate, so no PI(Q) of its own either
             }
@@ -326,8 +330,9 @@ std::string_view RefusalText(Refusal r) {
 }
 
 std::string_view MissingRateNote(MissingRate m) {
-    static constexpr std::array<std::string_view, 3> kNotes{
-        "", "No failure rate entered.", "Life test incomplete: enter hours, pieces and failures."};
+    static constexpr std::array<std::string_view, 4> kNotes{
+        "", "No failure rate entered.", "Life test incomplete: enter hours, pieces and failures.",
+        "No failures in the life test: its upper bounds are on the calculation sheet."};
     return kNotes[static_cast<std::size_t>(m)];
 }
 

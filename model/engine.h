@@ -25,6 +25,8 @@ struct LifeTest {
     float hours = 0;
     float failures = 0;
     float bias = 1;
+    // False while the failures are still to be entered: a 0 then means "not yet", not "none".
+    bool failuresEntered = true;
 };
 
 // The quality of the part: a level of the failure-rate list, a rate entered by the user, or a
@@ -56,8 +58,9 @@ struct Part {
 // Why a part cannot be evaluated at all.
 enum class Refusal : std::uint8_t { None, UnknownType, NoCapacitance, NoRatedVoltage, NoVoltage };
 
-// A part that is evaluated but has no failure rate of its own: no FIT.
-enum class MissingRate : std::uint8_t { None, NotEntered, LifeTestIncomplete };
+// A part that is evaluated but has no failure rate of its own: no FIT. A complete life test
+// without failures gives no point estimate, only upper bounds (life_test.h).
+enum class MissingRate : std::uint8_t { None, NotEntered, LifeTestIncomplete, NoFailures };
 
 // The quantities of an evaluation, as bits of Evaluation::stored and ::outOfRange.
 // clang-format off

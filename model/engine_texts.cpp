@@ -227,7 +227,9 @@ void Writer::captions() const {
     (text(t.piE) << "PI(E) = Lookup Env.= ").general(e.has(Quantity::PiE), e.piE);
     Builder pq = text(t.piQ);
     pq << "PI(Q) = SQR(%/kPcHrs) = ";
-    if (e.missingRate != MissingRate::LifeTestIncomplete) {  // no rate, no PI(Q) of its own
+    // A test without a rate has no PI(Q) of its own.
+    if (e.missingRate != MissingRate::LifeTestIncomplete &&
+        e.missingRate != MissingRate::NoFailures) {
         pq.number(e.has(Quantity::PiQ), e.piQ, kQualityFactor);
     }
     text(t.failureRateCaption) << "Failure Rate %/kPcHrs @" << in.tempRating << "\u00B0C+Vr";

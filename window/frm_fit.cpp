@@ -23,8 +23,10 @@ FrmFit::FrmFit(platform::Services& services) : frmAbout(services), services_(ser
         &lblPIq,        &lblCalcFIT, &lblCalcMTBF, &lblVersion,      &lblCopyright, &lblNote,
         &mnuAboutHead,  &mnuAbout,   &mnuPrint,    &mnuPrintResults, &mnuPrintFF,   &line1,
         &mnuPrintSetup, &mnuHelp,    &mnuContents};
+    analysisMenu_ = {&mnuAnalysis, &mnuCurves, &mnuSheet};
     menus_ = {{&mnuAboutHead, {&mnuAbout}},
               {&mnuPrint, {&mnuPrintResults, &mnuPrintFF, &line1, &mnuPrintSetup}},
+              {&mnuAnalysis, {&mnuCurves, &mnuSheet}},
               {&mnuHelp, {&mnuContents}}};
 
     // Only what can hold the focus takes part in the tab order; labels and frames keep their
@@ -74,6 +76,16 @@ void FrmFit::wireHandlers() {
     mnuAbout.onClick = [this] { frmAbout.show(); };
     mnuPrintResults.onClick = [this] { print::mnuPrintResults_Click(state_, services_.printer()); };
     mnuPrintSetup.onClick = [this] { print::mnuPrintSetup_Click(services_.printer()); };
+    mnuCurves.onClick = [this] {
+        if (onCurves) {
+            onCurves();
+        }
+    };
+    mnuSheet.onClick = [this] {
+        if (onSheet && hasSheet()) {
+            onSheet();
+        }
+    };
 
     txtCap.onLostFocus = [this] { txtCap_LostFocus(); };
     txtVolt.onLostFocus = [this] { txtVolt_LostFocus(); };
@@ -197,6 +209,11 @@ void FrmFit::pressF1() {
 
 platform::Control* FrmFit::find(std::string_view key) const {
     for (platform::Control* c : controls_) {
+        if (ControlKey(*c) == key) {
+            return c;
+        }
+    }
+    for (platform::Control* c : analysisMenu_) {
         if (ControlKey(*c) == key) {
             return c;
         }

@@ -101,6 +101,19 @@ class FrmFit : public platform::KeyInput {
     // By ControlKey; nullptr when there is none.
     platform::Control* find(std::string_view key) const;
 
+    // The last recalculation's part and evaluation, for the analysis windows; a refusal when
+    // the controls gave no part to evaluate.
+    const model::Evaluation& evaluation() const { return evaluation_; }
+    // What a calculation sheet can be made of: a usable result, or a complete life test
+    // without failures (the sheet gives its upper bounds).
+    bool hasSheet() const;
+
+    // Run by the Analysis menu's items; the platform that shows those windows sets them.
+    std::function<void()> onCurves;
+    std::function<void()> onSheet;
+    // Each is told after every recalculation, when evaluation() may have changed.
+    std::vector<std::function<void()>> onRecalculated;
+
     // Told of every ShowMessage as it appears (the scripted platform records it).
     std::function<void(const std::string& title, const std::string& text, float seconds)>
         onShowMessage;
@@ -140,6 +153,9 @@ class FrmFit : public platform::KeyInput {
     platform::MenuItem mnuAboutHead{"mnuAboutHead"}, mnuAbout{"mnuAbout"}, mnuPrint{"mnuPrint"},
         mnuPrintResults{"mnuPrintResults"}, mnuPrintFF{"mnuPrintFF"}, line1{"line1"},
         mnuPrintSetup{"mnuPrintSetup"}, mnuHelp{"mnuHelp"}, mnuContents{"mnuContents"};
+    // The Analysis menu stands in menus() and find() but not in controls(), which lists the
+    // classic window.
+    platform::MenuItem mnuAnalysis{"mnuAnalysis"}, mnuCurves{"mnuCurves"}, mnuSheet{"mnuSheet"};
 
     FrmMsg frmMsg;
     about::FrmAbout frmAbout;
@@ -165,18 +181,21 @@ class FrmFit : public platform::KeyInput {
     void refuseTemperature(const std::string& title, const std::string& text);
     void startLifeTest();
     void askKnownRate();
+    // entered: given where 0 is an answer too (the failures); set once a number is entered.
     void lifeTestEntry(platform::TextBox& field, float& value, const char* prompt,
-                       const char* title);
+                       const char* title, bool* entered = nullptr);
 
     platform::Services& services_;
     model::CalcState state_;
     platform::FocusScope focus_;
     std::vector<platform::Control*> controls_;
     std::vector<Menu> menus_;
+    std::vector<platform::Control*> analysisMenu_;
     // The user typed into the PI(V) list since its entry was last checked.
     bool piVTyped_ = false;
     // A recalculation is running: scroll-bar changes now are the program's own.
     bool recalculating_ = false;
+    model::Evaluation evaluation_{.refusal = model::Refusal::NoCapacitance};
     // The texts of the last recalculation, kept so that their storage is reused.
     model::Texts texts_;
 

@@ -193,6 +193,9 @@ void FrmFit::setDesign() {
              MenuDesign{mnuPrintFF, "Print Results && &Form Feed", "Ctrl+F", 0, "Print results and form feed"},
              MenuDesign{line1, "-", "", 410, "Separator"},
              MenuDesign{mnuPrintSetup, "Printer &Setup", "", 0, "Printer setup"},
+             MenuDesign{mnuAnalysis, "Analysis", "", 0, "Analysis menu"},
+             MenuDesign{mnuCurves, "Curves...", "Ctrl+K", 0, "Curves of the failure rate"},
+             MenuDesign{mnuSheet, "Calculation Sheet...", "Ctrl+Shift+S", 0, "Calculation sheet"},
              MenuDesign{mnuHelp, "Help (F1)", "", 10, "Help menu"},
              MenuDesign{mnuContents, "Contents, Index", "", 0, "Help contents and index"}}) {
         // clang-format on
@@ -202,6 +205,7 @@ void FrmFit::setDesign() {
         m.item.setAccessibleName(m.accessible);
     }
     mnuPrintFF.setEnabled(false);  // switched off in the design, and nothing switches it on
+    mnuSheet.setEnabled(false);    // until there is a result
 }
 
 void FrmFit::setDesignAppearance() {

@@ -62,6 +62,7 @@ void FrmFit::startLifeTest() {
     s.in.TestPieces = 0;
     s.in.TestHours = 0;
     s.in.TestFailures = 0;
+    s.in.TestFailuresEntered = false;
     for (platform::TextBox* t : {&txtHrs, &txtPcs, &txtFail, &txtFR, &txtFIT, &txtMTBF}) {
         t->setText("");
     }
@@ -109,7 +110,7 @@ void FrmFit::askKnownRate() {
 }
 
 void FrmFit::lifeTestEntry(platform::TextBox& field, float& value, const char* prompt,
-                           const char* title) {
+                           const char* title, bool* entered) {
     model::CalcState& s = state_;
     const model::NumberLocale locale = services_.numberLocale();
     const auto read = [&](const std::string& text) -> std::optional<float> {
@@ -127,7 +128,9 @@ void FrmFit::lifeTestEntry(platform::TextBox& field, float& value, const char* p
     if (v) {
         value = *v;
     }
-    while (!v || value == 0) {
+    // Hours and pieces must be above 0; no failures at all is a result of its own.
+    const auto accepted = [&] { return v && (value != 0 || entered != nullptr); };
+    while (!accepted()) {
         s.InputPrompt = prompt;
         const std::string answer = services_.inputBox(s.InputPrompt, title, "0");
         if (answer.empty()) {
@@ -141,6 +144,9 @@ void FrmFit::lifeTestEntry(platform::TextBox& field, float& value, const char* p
         if (v) {
             value = *v;
         }
+    }
+    if (entered != nullptr && accepted()) {
+        *entered = true;
     }
     // Also with incomplete or unusable data, so that a result of earlier data never stays on
     // screen beside them.
@@ -156,7 +162,8 @@ void FrmFit::txtPcs_LostFocus() {
 }
 
 void FrmFit::txtFail_LostFocus() {
-    lifeTestEntry(txtFail, state_.in.TestFailures, kFailuresPrompt, "Input Pieces Failed.");
+    lifeTestEntry(txtFail, state_.in.TestFailures, kFailuresPrompt, "Input Pieces Failed.",
+                  &state_.in.TestFailuresEntered);
 }
 
 }  // namespace quarvell::window

@@ -42,7 +42,17 @@ void FrmFit::recalculate() {
     if (outermost) {
         fitAppRangeToRating();
         recalculating_ = false;
+        mnuSheet.setEnabled(hasSheet());
+        for (const auto& listener : onRecalculated) {
+            listener();
+        }
     }
+}
+
+bool FrmFit::hasSheet() const {
+    return model::Usable(evaluation_) ||
+           (evaluation_.refusal == model::Refusal::None &&
+            evaluation_.missingRate == model::MissingRate::NoFailures);
 }
 
 void FrmFit::recalculation() {
@@ -52,13 +62,19 @@ void FrmFit::recalculation() {
     // controls, lblNote included, keep what they show.
     s.out.NoteText = s.in.PendingNote;
     s.NoteSeparator = s.out.NoteText.empty() ? model::kNotePrefix : model::kCrLf;
-    if (!UsablePositive(model::ParseNumber(txtVolt.text(), locale)) ||
-        !UsablePositive(model::ParseNumber(txtCap.text(), locale)) || !(s.in.RatedVoltage > 0) ||
+    evaluation_ = model::Evaluation{};
+    if (!UsablePositive(model::ParseNumber(txtVolt.text(), locale)) || !(s.in.RatedVoltage > 0) ||
         !std::isfinite(s.in.RatedVoltage)) {
+        evaluation_.refusal = model::Refusal::NoRatedVoltage;
+        return;
+    }
+    if (!UsablePositive(model::ParseNumber(txtCap.text(), locale))) {
+        evaluation_.refusal = model::Refusal::NoCapacitance;
         return;
     }
     const model::CapacitorType* type = model::FindType(s.in.TypeCode);
     if (type == nullptr) {
+        evaluation_.refusal = model::Refusal::UnknownType;
         return;
     }
     if (type->polymer() && cmbPiV.index() == -1 && !model::PiVDenominator(cmbPiV.text(), locale)) {
@@ -81,6 +97,7 @@ void FrmFit::recalculation() {
         }
     }
     storeResults(e);
+    evaluation_ = e;
     model::WriteTexts(e, locale, s.in.PendingNote, texts_);
     writeTexts(texts_);
 }
@@ -101,7 +118,8 @@ model::Part FrmFit::readPart(const model::CapacitorType& type) const {
         p.quality.test = {.pieces = s.in.TestPieces,
                           .hours = s.in.TestHours,
                           .failures = s.in.TestFailures,
-                          .bias = s.in.LifeBias};
+                          .bias = s.in.LifeBias,
+                          .failuresEntered = s.in.TestFailuresEntered};
     } else if (level == model::kRateLevel) {
         p.quality.kind = model::Quality::Kind::Rate;
         p.quality.rate = s.in.EnteredRate;

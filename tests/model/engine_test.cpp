@@ -233,6 +233,9 @@ TEST(Engine, NoRateNoNumber) {
          MissingRate::LifeTestIncomplete},
         {"no failures",
          {.level = kLifeTestLevel, .test = {100, 1000, 0, 1}},
+         MissingRate::NoFailures},
+        {"failures still to be entered",
+         {.level = kLifeTestLevel, .test = {100, 1000, 0, 1, false}},
          MissingRate::LifeTestIncomplete},
         {"negative hours",
          {.level = kLifeTestLevel, .test = {100, -5, 1, 1}},
@@ -250,7 +253,7 @@ TEST(Engine, NoRateNoNumber) {
         EXPECT_EQ(r.t.fit, "");
         EXPECT_EQ(r.t.mtbf, "");
         EXPECT_EQ(r.t.note, "NOTE: " + std::string(MissingRateNote(c.missing)));
-        if (c.missing == MissingRate::LifeTestIncomplete) {
+        if (c.part.level == kLifeTestLevel) {
             EXPECT_EQ(r.t.derivedRate, "");
             EXPECT_EQ(r.t.piQ, "PI(Q) = SQR(%/kPcHrs) = ");
         }

@@ -45,7 +45,7 @@ TEST_F(ScreenTest, TheWindowHasItsCaptionFixedSizeAndMenus) {
     for (QAction* a : screen.main().menuBar()->actions()) {
         heads << a->text();
     }
-    EXPECT_EQ(heads, (QStringList{"About", "Print", "Help (F1)"}));
+    EXPECT_EQ(heads, (QStringList{"About", "Print", "Analysis", "Help (F1)"}));
     EXPECT_EQ(action(window.mnuAbout)->text(), "About this program...");
     EXPECT_EQ(action(window.mnuPrintResults)->text(), "&Print Quarvell Form");
     EXPECT_EQ(action(window.mnuPrintResults)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -55,6 +55,8 @@ TEST_F(ScreenTest, TheWindowHasItsCaptionFixedSizeAndMenus) {
     EXPECT_TRUE(action(window.line1)->isSeparator());
     EXPECT_EQ(action(window.mnuPrintSetup)->text(), "Printer &Setup");
     EXPECT_EQ(action(window.mnuContents)->text(), "Contents, Index");
+    EXPECT_EQ(action(window.mnuSheet)->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    EXPECT_FALSE(action(window.mnuSheet)->isEnabled());
 }
 
 TEST_F(ScreenTest, EveryControlExistsWithItsNamePlaceCaptionAndTooltip) {

@@ -91,6 +91,9 @@ TEST(Design, MenusInMenuBarOrder) {
                             "  Print Results && &Form Feed Ctrl+F 0 off",
                             "  -  410",
                             "  Printer &Setup  0",
+                            "Analysis 0",
+                            "  Curves... Ctrl+K 0",
+                            "  Calculation Sheet... Ctrl+Shift+S 0 off",
                             "Help (F1) 10",
                             "  Contents, Index  0",
                         }));
