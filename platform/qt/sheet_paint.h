@@ -1,0 +1,22 @@
+#pragma once
+// The calculation sheet drawn by Qt: its HTML laid out on one page of a paged device (a PDF
+// writer, a printer), shrunk to fit when it would run over, with the text as text.
+
+#include <QLocale>
+#include <QPageSize>
+#include <QString>
+
+#include "analysis/sheet.h"
+
+class QPagedPaintDevice;
+
+namespace quarvell::platform::qt {
+
+// Letter where the locale measures in US units, A4 elsewhere.
+QPageSize SheetPageSize(const QLocale& locale);
+
+// Sets the device's page (SheetPageSize of the system locale, margins) and draws the sheet on
+// it; false with the reason when the device cannot be drawn on.
+bool PaintSheet(const analysis::Sheet& sheet, QPagedPaintDevice& device, QString& error);
+
+}  // namespace quarvell::platform::qt
