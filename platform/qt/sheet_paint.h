@@ -3,6 +3,7 @@
 // writer, a printer), shrunk to fit when it would run over, with the text as text.
 
 #include <QLocale>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QString>
 
@@ -12,11 +13,12 @@ class QPagedPaintDevice;
 
 namespace quarvell::platform::qt {
 
-// Letter where the locale measures in US units, A4 elsewhere.
+// Letter where the locale measures in US units, A4 elsewhere; the page upright, with margins.
 QPageSize SheetPageSize(const QLocale& locale);
+QPageLayout SheetPageLayout(const QLocale& locale);
 
-// Sets the device's page (SheetPageSize of the system locale, margins) and draws the sheet on
-// it; false with the reason when the device cannot be drawn on.
+// Draws the sheet on the device's page as it is laid out; false with the reason when the
+// device cannot be drawn on.
 bool PaintSheet(const analysis::Sheet& sheet, QPagedPaintDevice& device, QString& error);
 
 }  // namespace quarvell::platform::qt

@@ -33,11 +33,14 @@ QPageSize SheetPageSize(const QLocale& locale) {
                                                                              : QPageSize::A4);
 }
 
-bool PaintSheet(const analysis::Sheet& sheet, QPagedPaintDevice& device, QString& error) {
-    device.setPageLayout(QPageLayout(
-        SheetPageSize(QLocale::system()), QPageLayout::Portrait,
+QPageLayout SheetPageLayout(const QLocale& locale) {
+    return QPageLayout(
+        SheetPageSize(locale), QPageLayout::Portrait,
         QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
-        QPageLayout::Millimeter));
+        QPageLayout::Millimeter);
+}
+
+bool PaintSheet(const analysis::Sheet& sheet, QPagedPaintDevice& device, QString& error) {
     const QRectF page = device.pageLayout().paintRect(QPageLayout::Point);
 
     // Laid out at the screen's usual resolution, whatever the device's: pixel sizes of the
@@ -92,6 +95,7 @@ bool WriteSheetPdf(const analysis::Sheet& sheet, const std::string& path, std::s
             QStringLiteral("Calculation sheet: %1").arg(QString::fromStdString(sheet.section)));
         pdf.setCreator(QStringLiteral("%1 %2").arg(QString::fromStdString(sheet.program),
                                                    QString::fromStdString(sheet.version)));
+        pdf.setPageLayout(SheetPageLayout(QLocale::system()));
         drawn = PaintSheet(sheet, pdf, reason);
     }
     if (!drawn) {
