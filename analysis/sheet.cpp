@@ -136,6 +136,13 @@ class Maker {
         }
         return p != nullptr ? pattern(v, *p) : general(v);
     }
+    // Notice 1 captions write their base rate as the handbook prints it (".0028").
+    std::string baseText(const model::Evaluation& ev) const {
+        if (type.notice == model::Notice::One && ev.has(Quantity::Base)) {
+            return localized(m.baseCaption.substr(m.baseCaption.rfind("= ") + 2));
+        }
+        return shown(ev, Quantity::Base, ev.base, nullptr);
+    }
     static std::optional<double> numberOf(const model::Evaluation& ev, Quantity q, float v) {
         return ev.has(q) ? std::optional<double>(Tidy(v)) : std::nullopt;
     }
@@ -266,7 +273,7 @@ Line Maker::fitLine(const model::Evaluation& ev, const std::string& piQText) con
         {"PiV", piV},
         {"PI(Q)", piQText.empty() ? std::string("PI(Q)") : piQText},
         {"PI(E)", shown(ev, Quantity::PiE, ev.piE, nullptr)},
-        {"Base", shown(ev, Quantity::Base, ev.base, nullptr)}};
+        {"Base", baseText(ev)}};
     l.worked = ProductWorked(l.formula, values);
     if (model::Usable(ev)) {
         l.value = significant(ev.fit);
@@ -276,12 +283,7 @@ Line Maker::fitLine(const model::Evaluation& ev, const std::string& piQText) con
 }
 
 void Maker::factors(Sheet& s) const {
-    // Notice 1 captions write their base rate as the handbook prints it (".0028").
-    std::string base = shown(e, Quantity::Base, e.base, nullptr);
-    if (type.notice == model::Notice::One) {
-        const std::size_t equals = m.baseCaption.rfind("= ");
-        base = localized(m.baseCaption.substr(equals + 2));
-    }
+    const std::string base = baseText(e);
     s.factors.push_back({"lambda_b", "Base", "base failure rate of " + std::string(type.code),
                          "handbook table, " + std::string(type.code), base,
                          numberOf(e, Quantity::Base, e.base)});
@@ -401,7 +403,7 @@ void Maker::factors(Sheet& s) const {
                          general(e.deratedVoltage) + " V",
                          Tidy(e.deratedVoltage)};
     }
-    s.fit = fitLine(e, s.factors[s.factors.size() - 2].value);
+    s.fit = fitLine(e, piQLine(e).value);
     s.legend = type.notice == model::Notice::Two
                    ? "Ea activation energy (eV), k Boltzmann's constant " + localized("8.617E-5") +
                          " eV/K, T "

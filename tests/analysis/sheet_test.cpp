@@ -253,6 +253,11 @@ TEST(EveryTypeSheet, ShowsTheWindowsValuesAndWorksEveryFactorIn) {
                     EXPECT_EQ(s.fit.worked.find(name), std::string::npos) << s.fit.worked;
                 }
                 EXPECT_NEAR(*s.fit.number, ev.e.fit, ev.e.fit * 1e-6);
+                // The product puts in each factor as its own line shows it.
+                for (const Line& l : s.factors) {
+                    EXPECT_NE(s.fit.worked.find(l.value), std::string::npos)
+                        << l.key << " " << l.value << " in " << s.fit.worked;
+                }
                 const std::string text = PlainText(s) + Html(s) + Json(s);
                 for (const char* bad : {"nan", "inf", "Out of range"}) {
                     EXPECT_EQ(text.find(bad), std::string::npos) << bad;
