@@ -20,6 +20,7 @@ class UserActions;
 namespace quarvell::app {
 
 class AboutWindow;
+class SheetWindow;
 
 // The id the desktop file, the metainfo and the icon go by.
 inline constexpr const char* kAppId = "io.github.quarvell.Quarvell";
@@ -34,12 +35,15 @@ class CalculatorScreen {
     platform::qt::FormBinding& main() const { return *main_; }
     platform::qt::FormBinding& message() const { return *message_; }
     AboutWindow& about() const { return *about_; }
+    // The calculation sheet's preview, which the Analysis menu opens.
+    SheetWindow& sheet() const { return *sheet_; }
     QWidget* mainWindow() const;
 
   private:
     std::unique_ptr<platform::qt::FormBinding> main_;
     std::unique_ptr<platform::qt::FormBinding> message_;
     std::unique_ptr<AboutWindow> about_;
+    std::unique_ptr<SheetWindow> sheet_;
     platform::qt::QtPrinter& printer_;
 };
 

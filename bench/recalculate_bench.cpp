@@ -23,7 +23,7 @@ struct Calculator {
               std::string("type txtVolt 10"), std::string("type txtApp 8"),
               std::string("focus cmbEnv")}) {
             const replay::ParsedLine parsed = replay::ParseLine(line, 1, session);
-            session.act([&] { replay::Perform(session, *parsed.action); });
+            session.act([&] { (void)replay::Perform(session, *parsed.action); });
         }
     }
 };

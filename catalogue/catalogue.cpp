@@ -7,6 +7,37 @@
 
 namespace quarvell::catalogue {
 
+const std::vector<std::string>& EnvironmentEntries() {
+    static const std::vector<std::string> entries = {
+        "G(B)  Ground, Benign",
+        "G(F)  Ground, Fixed.",
+        "G(M)  Ground, Mobile",
+        "N(S)  Naval, Sheltered.",
+        "N(U)  Naval, Unsheltered.",
+        "A(IC) Airborne, in cargo.",
+        "A(IF) same as A(IC) but hi-perf-AC.",
+        "A(UC) Airborne, uninhabited.",
+        "A(UF) same as A(UC) but hi-perf-AC.",
+        "A(RW) Airborne, helicopters.",
+        "S(F)  Earth, space orbital.",
+        "M(F)  Air-breathing missles.",
+        "M(L)  Severe, missle launch.",
+        "C(L)  Cannon launchings.",
+    };
+    return entries;
+}
+
+const std::vector<std::string>& FailureRateLevelEntries() {
+    static const std::vector<std::string> entries = {
+        "Enter Pcs/Hrs/Fail",           "Enter known %/kPcHr FR",    "0.001%/kPcHr Weibull 'D'",
+        "0.010%/kPcHr Weibull 'C'",     "0.100%/kPcHr Weibull 'B'",  "0.001%/kPcHr Exponent 'S'",
+        "0.010%/kPcHr Exponent 'R'",    "0.100%/kPcHr Exponent 'P'", "1.000%/kPcHr Exponent 'M'",
+        "3.000%/kPcHr Non-ER Military", "Non-ER PI(Q) as '3'",       "10.00%/kPcHr Commercial/Unk",
+        "Commercial/Unk PI(Q) as '10'",
+    };
+    return entries;
+}
+
 const std::vector<std::string>& CircuitResistanceEntries() {
     static const std::vector<std::string> entries = {
         "(>0.8 Ohms/V)",      "(0.6 - 0.8 Ohms/V)", "(0.4 - 0.6 Ohms/V)",

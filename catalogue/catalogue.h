@@ -18,6 +18,9 @@ namespace quarvell::catalogue {
 inline constexpr int kNotice1 = 1;
 inline constexpr int kNotice2 = 2;
 
+// The environment and failure-rate level lists, by position.
+const std::vector<std::string>& EnvironmentEntries();
+const std::vector<std::string>& FailureRateLevelEntries();
 const std::vector<std::string>& CircuitResistanceEntries();
 const std::vector<std::string>& ConstructionEntries();
 const std::vector<std::string>& PiVEntries();

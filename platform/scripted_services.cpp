@@ -1,6 +1,7 @@
 #include "platform/scripted_services.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "platform/us_keyboard.h"
@@ -289,7 +290,24 @@ void ScriptedServices::setClock(double secondsSinceMidnight) {
 
 void ScriptedServices::advance(double seconds) {
     monotonic_ += seconds;
-    setClock(clock_ + seconds);
+    const double later = clock_ + seconds;
+    daysPassed_ += static_cast<long>(std::floor(later / kSecondsPerDay));
+    setClock(later);
+}
+
+LocalDateTime ScriptedServices::localDateTime() {
+    using namespace std::chrono;
+    const year_month_day first{year{kScriptedFirstDay.year},
+                               month{static_cast<unsigned>(kScriptedFirstDay.month)},
+                               day{static_cast<unsigned>(kScriptedFirstDay.day)}};
+    const year_month_day today{sys_days{first} + days{daysPassed_}};
+    const auto second = static_cast<int>(std::floor(clock_));
+    return {.year = static_cast<int>(today.year()),
+            .month = static_cast<int>(static_cast<unsigned>(today.month())),
+            .day = static_cast<int>(static_cast<unsigned>(today.day())),
+            .hour = second / 3600,
+            .minute = second / 60 % 60,
+            .second = second % 60};
 }
 
 void ScriptedServices::wait(double seconds) {

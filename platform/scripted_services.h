@@ -3,7 +3,8 @@
 // of its own (quarvell_scripted) that the program never links. Input and message boxes answer
 // from queues (Cancel and the first button when nothing is queued), every visible call is
 // recorded as an event, the clock is a fake that only moves when events are processed or time
-// is made to pass, and the registry, the file set and the keyboard are scripted too.
+// is made to pass (on a fixed first day, so that dated output repeats), and the registry, the file
+// set and the keyboard are scripted too.
 
 #include <cstdint>
 #include <deque>
@@ -23,6 +24,8 @@
 namespace quarvell::platform {
 
 inline constexpr double kSecondsPerDay = 86400.0;
+// The day a scripted session starts on; its clock passing midnight moves on to the next.
+inline constexpr LocalDateTime kScriptedFirstDay{.year = 2026, .month = 1, .day = 5};
 
 // One thing the user saw or heard, or one thing the program did to the outside world.
 struct ServiceEvent {
@@ -169,6 +172,7 @@ class ScriptedServices : public Services {
                          const std::string& defaultAnswer) override;
     void beep() override;
     double secondsSinceMidnight() override { return clock_; }
+    LocalDateTime localDateTime() override;
     void processEvents() override;
     [[noreturn]] void endProgram() override;
     void showHelp(int contextNumber) override;
@@ -190,6 +194,7 @@ class ScriptedServices : public Services {
     NumberLocale locale_;
     VersionRecord version_;
     double clock_ = 10 * 3600.0;
+    long daysPassed_ = 0;  // midnights the clock has passed since the first day
     double monotonic_ = 0;
     std::deque<std::optional<std::string>> answers_;
     std::deque<MsgAnswer> replies_;

@@ -33,6 +33,17 @@ struct VersionRecord {
     std::string copyright;
 };
 
+// A local calendar date and wall-clock time, as the platform's clock gives them.
+struct LocalDateTime {
+    int year = 0;
+    int month = 0;  // 1 to 12
+    int day = 0;    // 1 to 31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    friend bool operator==(const LocalDateTime&, const LocalDateTime&) = default;
+};
+
 class Printer {
   public:
     virtual ~Printer() = default;
@@ -84,6 +95,8 @@ class Services {
     virtual void beep() = 0;
     // Time of day in seconds since midnight.
     virtual double secondsSinceMidnight() = 0;
+    // The local date and time, as a report is stamped with.
+    virtual LocalDateTime localDateTime() = 0;
     // One pass of the event loop.
     virtual void processEvents() = 0;
     // Ends the program at once: implementations record or close, then throw ProgramEnded.

@@ -3,43 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue.h"
 #include "model/number_text.h"
 #include "window/frm_fit.h"
 
 namespace quarvell::window {
 
 namespace {
-
-const std::vector<std::string>& Environments() {
-    static const std::vector<std::string> entries = {
-        "G(B)  Ground, Benign",
-        "G(F)  Ground, Fixed.",
-        "G(M)  Ground, Mobile",
-        "N(S)  Naval, Sheltered.",
-        "N(U)  Naval, Unsheltered.",
-        "A(IC) Airborne, in cargo.",
-        "A(IF) same as A(IC) but hi-perf-AC.",
-        "A(UC) Airborne, uninhabited.",
-        "A(UF) same as A(UC) but hi-perf-AC.",
-        "A(RW) Airborne, helicopters.",
-        "S(F)  Earth, space orbital.",
-        "M(F)  Air-breathing missles.",
-        "M(L)  Severe, missle launch.",
-        "C(L)  Cannon launchings.",
-    };
-    return entries;
-}
-
-const std::vector<std::string>& FailureRateLevels() {
-    static const std::vector<std::string> entries = {
-        "Enter Pcs/Hrs/Fail",           "Enter known %/kPcHr FR",    "0.001%/kPcHr Weibull 'D'",
-        "0.010%/kPcHr Weibull 'C'",     "0.100%/kPcHr Weibull 'B'",  "0.001%/kPcHr Exponent 'S'",
-        "0.010%/kPcHr Exponent 'R'",    "0.100%/kPcHr Exponent 'P'", "1.000%/kPcHr Exponent 'M'",
-        "3.000%/kPcHr Non-ER Military", "Non-ER PI(Q) as '3'",       "10.00%/kPcHr Commercial/Unk",
-        "Commercial/Unk PI(Q) as '10'",
-    };
-    return entries;
-}
 
 void Fill(platform::ComboBox& list, const std::vector<std::string>& entries) {
     for (const std::string& entry : entries) {
@@ -68,11 +38,11 @@ void FrmFit::Form_Load() {
     model::SuspendRecalculation(s);
 
     cmbEnv.clear();
-    Fill(cmbEnv, Environments());
+    Fill(cmbEnv, catalogue::EnvironmentEntries());
     cmbEnv.select(kStartEnvironment);
 
     cmbFR.clear();
-    Fill(cmbFR, FailureRateLevels());
+    Fill(cmbFR, catalogue::FailureRateLevelEntries());
     cmbFR.select(kStartLevel);
 
     hscTemp.setMin(-55);

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_services.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QInputDialog>
@@ -107,6 +108,18 @@ void QtServices::beep() {
 
 double QtServices::secondsSinceMidnight() {
     return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+LocalDateTime QtServices::localDateTime() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    return {.year = date.year(),
+            .month = date.month(),
+            .day = date.day(),
+            .hour = time.hour(),
+            .minute = time.minute(),
+            .second = time.second()};
 }
 
 void QtServices::processEvents() {

@@ -38,6 +38,7 @@ class QtServices : public Services {
                          const std::string& defaultAnswer) override;
     void beep() override;
     double secondsSinceMidnight() override;
+    LocalDateTime localDateTime() override;
     void processEvents() override;
     [[noreturn]] void endProgram() override;
     void showHelp(int contextNumber) override;

@@ -68,6 +68,22 @@ TEST(ScriptedServices, ClockMovesOnlyWithEventsAndWaitsAndWrapsAtMidnight) {
     EXPECT_EQ(calls, 1);
 }
 
+TEST(ScriptedServices, DateIsFixedAndMovesOnAtMidnightWithTheClock) {
+    ScriptedServices s;
+    EXPECT_EQ(s.localDateTime(), (LocalDateTime{.year = 2026, .month = 1, .day = 5, .hour = 10}));
+    s.setClock(86399.5);
+    EXPECT_EQ(s.localDateTime(),
+              (LocalDateTime{
+                  .year = 2026, .month = 1, .day = 5, .hour = 23, .minute = 59, .second = 59}));
+    s.wait(1);
+    EXPECT_EQ(s.localDateTime(), (LocalDateTime{.year = 2026, .month = 1, .day = 6}));
+    // Across the end of a month, several days at once.
+    s.wait(26 * kSecondsPerDay + 3661);
+    EXPECT_EQ(
+        s.localDateTime(),
+        (LocalDateTime{.year = 2026, .month = 2, .day = 1, .hour = 1, .minute = 1, .second = 1}));
+}
+
 // Lookups through the registry are tested with the About box; here only handles.
 TEST(ScriptedRegistry, AnswersOnlyUnderItsRootAndOnlyOpenHandles) {
     ScriptedRegistry r;

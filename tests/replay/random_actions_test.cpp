@@ -1,11 +1,16 @@
 // Thousands of random user actions from the replay vocabulary, seeded so that a failure can be
-// reproduced: after each, nothing has crashed and no visible text shows "nan" or "inf".
+// reproduced: after each, nothing has crashed and no visible text shows "nan" or "inf", nor does
+// any calculation sheet written along the way (only under a temporary folder).
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <optional>
 #include <random>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -64,7 +69,8 @@ std::string NonNumberOnScreen(const window::FrmFit& w) {
 
 class RandomScript {
   public:
-    explicit RandomScript(unsigned seed) : rng_(seed) {}
+    RandomScript(unsigned seed, std::filesystem::path sheets)
+        : rng_(seed), sheets_(std::move(sheets)) {}
 
     std::string next(const Session& session) {
         const window::FrmFit& w = session.window;
@@ -87,7 +93,7 @@ class RandomScript {
         }
         const auto pick = [&](const std::vector<std::string>& v) { return v[below(v.size())]; };
 
-        switch (below(17)) {
+        switch (below(18)) {
             case 0:
             case 1:
             case 2: {
@@ -122,6 +128,9 @@ class RandomScript {
                 return "reply " + (below(5) == 0 ? pick({"Yes", "No", "OK"}) : "No");
             case 15:
                 return "wait " + std::to_string(below(9));
+            case 16:
+                return "sheet " +
+                       (sheets_ / (below(2) == 0 ? "sheet.json" : "sheet.html")).string();
             default:
                 return "dump";
         }
@@ -133,12 +142,25 @@ class RandomScript {
     }
 
     std::mt19937 rng_;
+    std::filesystem::path sheets_;
 };
+
+std::string ReadWhole(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 TEST(RandomActions, NothingCrashesAndNoNonNumberShows) {
     constexpr unsigned kSeed = 20240607;
     constexpr int kActions = 4000;
-    RandomScript script(kSeed);
+    const std::filesystem::path sheets =
+        std::filesystem::path(::testing::TempDir()) / "quarvell_random_sheets";
+    std::filesystem::remove_all(sheets);
+    std::filesystem::create_directories(sheets);
+    RandomScript script(kSeed, sheets);
+    int sheetsWritten = 0;
     auto session = std::make_unique<Session>();
     std::deque<std::string> recent;
     int sessions = 1;
@@ -157,6 +179,19 @@ TEST(RandomActions, NothingCrashesAndNoNonNumberShows) {
         ASSERT_FALSE(parsed.error) << line << ": " << parsed.error->message;
         if (parsed.action->kind == Action::Kind::Dump) {
             StateJson(*session);
+        } else if (parsed.action->kind == Action::Kind::Sheet) {
+            const std::filesystem::path file = parsed.action->text;
+            std::filesystem::remove(file);
+            const bool hasSheet = session->window.hasSheet();
+            std::optional<std::string> error;
+            session->act([&] { error = Perform(*session, *parsed.action); });
+            ASSERT_EQ(!error, hasSheet) << line << ": " << error.value_or("written");
+            ASSERT_EQ(std::filesystem::exists(file), hasSheet) << line;
+            if (hasSheet) {
+                ++sheetsWritten;
+                const std::string text = ReadWhole(file);
+                ASSERT_FALSE(HoldsNonNumberWord(text)) << "action " << i + 1 << ": " << text;
+            }
         } else {
             session->act([&] { Perform(*session, *parsed.action); });
         }
@@ -171,6 +206,8 @@ TEST(RandomActions, NothingCrashesAndNoNonNumberShows) {
                    << history;
         }
     }
+    EXPECT_GT(sheetsWritten, 0) << "no sheet was written: the run tests none";
+    std::filesystem::remove_all(sheets);
 }
 
 TEST(RandomActions, NonNumberWordsAreFoundOnlyAsWords) {

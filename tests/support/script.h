@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -22,7 +23,9 @@ inline void Act(replay::Session& session, std::string_view script) {
         const replay::ParsedLine parsed = replay::ParseLine(line, ++number, session);
         ASSERT_FALSE(parsed.error) << line << ": " << parsed.error->message;
         if (parsed.action) {
-            session.act([&] { replay::Perform(session, *parsed.action); });
+            std::optional<std::string> error;
+            session.act([&] { error = replay::Perform(session, *parsed.action); });
+            ASSERT_FALSE(error) << line << ": " << *error;
         }
     }
 }

@@ -2,9 +2,13 @@
 // actions and prints what the user would see, as one JSON object per line.
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "tools/replay/replay.h"
+#ifdef QUARVELL_REPLAY_PDF
+#include "platform/qt/sheet_pdf.h"
+#endif
 
 namespace {
 
@@ -19,12 +23,25 @@ constexpr const char* kUsage =
     "  focus CONTROL        scroll CONTROL VALUE        click CONTROL\n"
     "  key CHAR             enter          tab          f1\n"
     "  answer TEXT          cancel         reply Yes|No|OK   (for the next input or message box)\n"
-    "  wait SECONDS         dump           (the state is printed again after the last action)\n";
+    "  wait SECONDS         dump           (the state is printed again after the last action)\n"
+    "  sheet FILE           write the calculation sheet of the result on screen; FILE ends in\n"
+    "                       .json, .html or .pdf (without a result, the run stops with status 2)\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     quarvell::replay::ReplayOptions options;
+#ifdef QUARVELL_REPLAY_PDF
+    // Started with the first PDF sheet: a script without one runs without Qt.
+    std::unique_ptr<quarvell::platform::qt::GuiForPdf> gui;
+    options.writePdf = [&gui](const quarvell::analysis::Sheet& sheet, const std::string& file,
+                              std::string& error) {
+        if (!gui) {
+            gui = std::make_unique<quarvell::platform::qt::GuiForPdf>();
+        }
+        return quarvell::platform::qt::WriteSheetPdf(sheet, file, error);
+    };
+#endif
     std::string path;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];

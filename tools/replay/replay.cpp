@@ -1,12 +1,17 @@
 #include "tools/replay/replay.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <istream>
 #include <ostream>
 
+#include "analysis/sheet_render.h"
 #include "platform/key_codes.h"
 #include "tools/replay/json_writer.h"
 
@@ -254,6 +259,18 @@ ParsedLine ParseLine(const std::string& text, int lineNumber, const Session& ses
     if (verb == "dump") {
         return noArguments(Action::Kind::Dump);
     }
+    if (verb == "sheet") {
+        a.kind = Action::Kind::Sheet;
+        a.text = std::string(TrimRight(TrimLeft(rest)));
+        if (a.text.empty()) {
+            return Error(lineNumber, "sheet needs a file name");
+        }
+        if (analysis::FormatOfPath(a.text) == analysis::SheetFormat::Unknown) {
+            return Error(lineNumber,
+                         "sheet writes a .json, .html or .pdf file, not \"" + a.text + "\"");
+        }
+        return {a, std::nullopt};
+    }
     return Error(lineNumber, "unknown action \"" + verb + "\"");
 }
 
@@ -295,9 +312,41 @@ void Click(Session& s, Control& c) {
     }
 }
 
+// The sheet of the calculation on screen, written whole or not at all.
+std::optional<std::string> WriteSheet(Session& s, const std::string& path) {
+    if (!s.window.hasSheet()) {
+        return "no result to put on a calculation sheet";
+    }
+    const analysis::Sheet sheet = analysis::MakeSheet(
+        s.window.evaluation(), analysis::ContextOf(s.services, s.window.state().in.PendingNote));
+    const analysis::SheetFormat format = analysis::FormatOfPath(path);
+    if (format == analysis::SheetFormat::Pdf) {
+        if (!s.writePdf) {
+            return "this build writes no PDF sheets";
+        }
+        std::string reason;
+        if (!s.writePdf(sheet, path, reason)) {
+            return "cannot write \"" + path + "\": " + reason;
+        }
+        return std::nullopt;
+    }
+    const std::string text =
+        format == analysis::SheetFormat::Json ? analysis::Json(sheet) : analysis::Html(sheet);
+    errno = 0;
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    if (!file) {
+        const std::string reason = errno != 0 ? std::strerror(errno) : "the file cannot be written";
+        std::remove(path.c_str());
+        return "cannot write \"" + path + "\": " + reason;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
-void Perform(Session& session, const Action& a) {
+std::optional<std::string> Perform(Session& session, const Action& a) {
     window::FrmFit& w = session.window;
     switch (a.kind) {
         case Action::Kind::Select: {
@@ -306,18 +355,18 @@ void Perform(Session& session, const Action& a) {
                 if (Reach(session, button)) {
                     button.choose();
                 }
-                return;
+                return std::nullopt;
             }
             auto& list = static_cast<platform::ComboBox&>(*w.find(a.control));
             if (Reach(session, list) && !list.locked() && a.number < list.count()) {
                 list.select(static_cast<int>(a.number));
             }
-            return;
+            return std::nullopt;
         }
         case Action::Kind::Type: {
             Control& c = *w.find(a.control);
             if (!Reach(session, c) || w.focus().focused() != &c) {
-                return;
+                return std::nullopt;
             }
             if (c.kind() == ControlKind::TextBox) {
                 auto& field = static_cast<platform::TextBox&>(c);
@@ -330,18 +379,18 @@ void Perform(Session& session, const Action& a) {
                     list.setText(a.text);
                 }
             }
-            return;
+            return std::nullopt;
         }
         case Action::Kind::Focus:
             Reach(session, *w.find(a.control));
-            return;
+            return std::nullopt;
         case Action::Kind::Scroll: {
             auto& bar = static_cast<platform::ScrollBar&>(*w.find(a.control));
             if (Reach(session, bar)) {
                 const long v = std::clamp<long>(a.number, INT16_MIN, INT16_MAX);
                 bar.setValue(static_cast<std::int16_t>(v));
             }
-            return;
+            return std::nullopt;
         }
         case Action::Kind::Click: {
             Control* c = w.find(a.control);
@@ -349,35 +398,38 @@ void Perform(Session& session, const Action& a) {
                 c = AboutControl(session, a.control);
             }
             Click(session, *c);
-            return;
+            return std::nullopt;
         }
         case Action::Kind::Key:
             w.keyPress(static_cast<unsigned char>(a.text[0]));
-            return;
+            return std::nullopt;
         case Action::Kind::Enter:
             w.keyPress(platform::kVkReturn);
-            return;
+            return std::nullopt;
         case Action::Kind::Tab:
             w.keyDown(platform::kVkTab, false);
-            return;
+            return std::nullopt;
         case Action::Kind::F1:
             w.pressF1();
-            return;
+            return std::nullopt;
         case Action::Kind::Answer:
             session.services.queueAnswer(a.text);
-            return;
+            return std::nullopt;
         case Action::Kind::Cancel:
             session.services.queueCancel();
-            return;
+            return std::nullopt;
         case Action::Kind::Reply:
             session.services.queueReply(a.reply);
-            return;
+            return std::nullopt;
         case Action::Kind::Wait:
             session.services.wait(a.seconds);
-            return;
+            return std::nullopt;
         case Action::Kind::Dump:
-            return;
+            return std::nullopt;
+        case Action::Kind::Sheet:
+            return WriteSheet(session, a.text);
     }
+    return std::nullopt;
 }
 
 namespace {
@@ -608,7 +660,9 @@ std::string StateJson(Session& session) {
 int RunReplay(std::istream& script, std::ostream& out, std::ostream& err,
               const ReplayOptions& options) {
     Session session(options.comma ? model::kCommaLocale : model::kPeriodLocale);
+    session.writePdf = options.writePdf;
     std::vector<Action> actions;
+    std::vector<std::string> lines;
     std::string line;
     int number = 0;
     while (std::getline(script, line)) {
@@ -624,14 +678,25 @@ int RunReplay(std::istream& script, std::ostream& out, std::ostream& err,
         }
         if (parsed.action) {
             actions.push_back(std::move(*parsed.action));
+            lines.push_back(line);
         }
     }
-    for (const Action& a : actions) {
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+        const Action& a = actions[i];
         if (a.kind == Action::Kind::Dump) {
             out << StateJson(session) << "\n";
             continue;
         }
-        session.act([&] { Perform(session, a); });
+        std::optional<std::string> error;
+        if (a.kind == Action::Kind::Sheet && session.ended()) {
+            error = "the program has ended: no calculation to put on a sheet";
+        } else {
+            session.act([&] { error = Perform(session, a); });
+        }
+        if (error) {
+            err << "quarvell-replay: line " << a.line << ": " << *error << ": " << lines[i] << "\n";
+            return 2;
+        }
     }
     out << StateJson(session) << "\n";
     return 0;

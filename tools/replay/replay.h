@@ -3,6 +3,7 @@
 // main.cpp for the actions. A script is checked as a whole before it runs, so a bad line costs
 // nothing but its error message.
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -28,12 +29,13 @@ struct Action {
         Cancel,
         Reply,
         Wait,
-        Dump
+        Dump,
+        Sheet
     };
     Kind kind = Kind::Dump;
     int line = 0;
     std::string control;
-    std::string text;  // typed text, the answer, or the key
+    std::string text;  // typed text, the answer, the key, or the sheet's file
     long number = 0;   // entry or scroll value
     double seconds = 0;
     platform::MsgAnswer reply = platform::MsgAnswer::Ok;
@@ -52,8 +54,9 @@ struct ParsedLine {
 };
 ParsedLine ParseLine(const std::string& text, int lineNumber, const Session& session);
 
-// Runs one action; dump is the caller's business.
-void Perform(Session& session, const Action& action);
+// Runs one action; dump is the caller's business. An action that cannot be done (a sheet
+// without a result, or one that cannot be written) gives its error message.
+std::optional<std::string> Perform(Session& session, const Action& action);
 
 // The report of one printed state, on one line (no line ending): controls, calculator state,
 // focus, the events since the previous report, and whether the program has ended.
@@ -61,11 +64,15 @@ std::string StateJson(Session& session);
 
 struct ReplayOptions {
     bool comma = false;
+    // The sheet action's PDF writer (Session::writePdf).
+    std::function<bool(const analysis::Sheet& sheet, const std::string& path, std::string& error)>
+        writePdf;
 };
 
 // Reads the script, runs it and prints one report per dump and one after the last action.
 // Returns the exit status: 0, or 2 after a script error, reported on err with its line, in
-// which case nothing is run or printed.
+// which case nothing is run or printed, or after an action that cannot be done, reported the
+// same way, where the run stops.
 int RunReplay(std::istream& script, std::ostream& out, std::ostream& err,
               const ReplayOptions& options);
 

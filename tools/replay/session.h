@@ -5,6 +5,9 @@
 // way.
 
 #include <functional>
+#include <string>
+
+#include "analysis/sheet.h"
 
 #include "platform/scripted_services.h"
 #include "window/frm_fit.h"
@@ -26,6 +29,10 @@ class Session {
 
     platform::ScriptedServices services;
     window::FrmFit window;
+    // Draws a sheet into a PDF file; false with the reason in `error`. Unset where the tool is
+    // built without a PDF writer.
+    std::function<bool(const analysis::Sheet& sheet, const std::string& path, std::string& error)>
+        writePdf;
 
   private:
     bool ended_ = false;
