@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds and runs every test: the normal build and the
 # sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer), plus the style check; the
-# release build is built as well.
+# release build is built as well, and the fuzz harnesses of the readers run for 30 seconds each.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 tools/install_missing.sh cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev clang-format libboost-dev \
-    libcli11-dev nlohmann-json3-dev qt6-base-dev xvfb xauth fonts-liberation poppler-utils
+    libcli11-dev nlohmann-json3-dev qt6-base-dev xvfb xauth fonts-liberation poppler-utils \
+    clang libclang-rt-14-dev
 
 jobs=$(nproc)
 
@@ -25,3 +26,10 @@ for preset in dev release asan; do
         ctest --preset "$preset" -j "$jobs"
     fi
 done
+
+# Each harness briefly on its seed corpus, so that every change keeps them building and the
+# readers keeping their rules; fuzz/run.sh with more seconds runs them longer.
+echo "== fuzz =="
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+fuzz/run.sh build/fuzz 30

@@ -7,7 +7,7 @@ namespace {
 using Kind = NotePiece::Kind;
 
 constexpr int kHelpUnassigned = 999;
-constexpr int kBiasRated = 0;   // "1 x Rated"
+// The life-test bias entry is "1 x Rated" (entry 0) unless a type says otherwise.
 constexpr int kBiasDouble = 4;  // "2.0 x Rated": paper/film and ceramics are tested at twice
 
 constexpr SwitchMessage kChipsAllowed{"Notice 2 Allows chips.",

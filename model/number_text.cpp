@@ -292,6 +292,43 @@ void RoundDecimal(Decimal& x, int keep) {
     x.trim();
 }
 
+// Digits cut at `keep` significant digits, toward zero.
+void TruncateDecimal(Decimal& x, int keep) {
+    if (keep >= x.count) {
+        return;
+    }
+    if (keep <= 0) {
+        x = {0, 0, x.exp};
+        return;
+    }
+    x.q /= kPow10[static_cast<std::size_t>(x.count - keep)];
+    x.count = keep;
+    x.trim();
+}
+
+// Whether a magnitude is beyond what a double holds, so that its text would not read again:
+// above 1.7976931348623158E+308, which still reads as the largest double. Rounding the largest
+// doubles to fewer digits goes there ("1.80E+308").
+bool BeyondDouble(const Decimal& x) {
+    if (x.count == 0 || x.exp < 308) {
+        return false;
+    }
+    if (x.exp > 308 || x.count > 17) {
+        return true;
+    }
+    return x.q * kPow10[static_cast<std::size_t>(17 - x.count)] > 17'976'931'348'623'158;
+}
+
+// The digits of |v| rounded to `keep` significant digits, or cut toward zero where rounding
+// would leave the range of a double.
+void RoundWithinDouble(Decimal& x, double v, int keep) {
+    RoundDecimal(x, keep);
+    if (BeyondDouble(x)) {
+        x = ToDecimal(v, 17);
+        TruncateDecimal(x, keep);
+    }
+}
+
 char* AppendExponent(char* out, int e, bool alwaysSigned, int minDigits) {
     *out++ = 'E';
     if (e < 0) {
@@ -322,6 +359,10 @@ void AppendGeneralOf(std::string& text, double value, int significant, const Num
     }
     Decimal x = ToDecimal(value, significant);
     x.trim();
+    if (BeyondDouble(x)) {
+        x = ToDecimal(value, 17);
+        TruncateDecimal(x, significant);
+    }
     char digits[24];
     x.write(digits);
     const auto count = static_cast<int>(x.count);
@@ -368,12 +409,12 @@ void AppendWith(std::string& text, const NumberPattern& pat, double value,
     int shownExp = 0;
     if (pat.scientific) {
         intCount = std::max(pat.intPlaceholders, 1);
-        RoundDecimal(x, intCount + pat.decMax);
+        RoundWithinDouble(x, value, intCount + pat.decMax);
         if (x.count > 0) {
             shownExp = x.exp - (intCount - 1);
         }
     } else {
-        RoundDecimal(x, x.exp + 1 + pat.decMax);
+        RoundWithinDouble(x, value, x.exp + 1 + pat.decMax);
         intCount = x.count > 0 && x.exp >= 0 ? x.exp + 1 : 0;
     }
     char digits[24];

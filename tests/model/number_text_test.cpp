@@ -130,6 +130,38 @@ TEST(FormatPattern, AppliesThePatternsOfTheModel) {
     }
 }
 
+// Rounding the largest doubles to the digits shown would go past the largest double, whose
+// text no longer reads as a number: those are cut toward zero instead.
+TEST(NumberText, TheLargestDoublesFormatToTextsThatReadAgain) {
+    const double largest = std::numeric_limits<double>::max();
+    const struct {
+        double value;
+        const char* pattern;  // nullptr: the general text
+        const char* period;
+    } cases[] = {
+        {largest, nullptr, "1.79769313486231E+308"},
+        {-largest, nullptr, "-1.79769313486231E+308"},
+        {1.7976931348623e308, "0.00E+00", "1.79E+308"},
+        {-largest, "0.00E+00", "-1.79E+308"},
+        {1.7976931348623e308, "0.0000000000000E+00", "1.7976931348623E+308"},
+        {1.75e308, "0.0E+00", "1.7E+308"},
+        {1.65e308, "0.0E+00", "1.7E+308"},  // within range: rounded as ever
+        {9.9999999999999999e307, "0.00E+00", "1.00E+308"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = c.pattern == nullptr
+                                     ? GeneralText(c.value, kPeriodLocale)
+                                     : FormatPattern(c.value, c.pattern, kPeriodLocale);
+        SCOPED_TRACE(text);
+        EXPECT_EQ(text, c.period);
+        EXPECT_TRUE(IsNumeric(text, kPeriodLocale));
+    }
+    // The integer digits of the fixed patterns show the whole value, which reads again.
+    const std::string fixed = FormatPattern(largest, "#,##0.000", kCommaLocale);
+    EXPECT_TRUE(fixed.starts_with("179.769.313.486.231.")) << fixed;
+    EXPECT_TRUE(IsNumeric(fixed, kCommaLocale)) << fixed;
+}
+
 TEST(LeadingNumber, ReadsTheNumberAtTheStartInBothConventions) {
     const struct {
         const char* text;
