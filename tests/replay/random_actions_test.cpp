@@ -1,8 +1,12 @@
 // Thousands of random user actions from the replay vocabulary, seeded so that a failure can be
-// reproduced: after each, nothing has crashed and no visible text shows "nan" or "inf".
+// reproduced: after each, nothing has crashed and no visible text shows "nan" or "inf"; the
+// curves are written (into a temporary folder) exactly when there is a usable result.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <random>
 #include <regex>
@@ -64,7 +68,8 @@ std::string NonNumberOnScreen(const window::FrmFit& w) {
 
 class RandomScript {
   public:
-    explicit RandomScript(unsigned seed) : rng_(seed) {}
+    // Curves are written only into `folder`, a temporary one.
+    RandomScript(unsigned seed, std::string folder) : rng_(seed), folder_(std::move(folder)) {}
 
     std::string next(const Session& session) {
         const window::FrmFit& w = session.window;
@@ -87,7 +92,7 @@ class RandomScript {
         }
         const auto pick = [&](const std::vector<std::string>& v) { return v[below(v.size())]; };
 
-        switch (below(17)) {
+        switch (below(18)) {
             case 0:
             case 1:
             case 2: {
@@ -122,6 +127,8 @@ class RandomScript {
                 return "reply " + (below(5) == 0 ? pick({"Yes", "No", "OK"}) : "No");
             case 15:
                 return "wait " + std::to_string(below(9));
+            case 16:
+                return "curves " + folder_ + "/curves.csv";
             default:
                 return "dump";
         }
@@ -133,12 +140,16 @@ class RandomScript {
     }
 
     std::mt19937 rng_;
+    std::string folder_;
 };
 
 TEST(RandomActions, NothingCrashesAndNoNonNumberShows) {
     constexpr unsigned kSeed = 20240607;
     constexpr int kActions = 4000;
-    RandomScript script(kSeed);
+    const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) /
+                                         ("quarvell_random_curves_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    RandomScript script(kSeed, folder.string());
     auto session = std::make_unique<Session>();
     std::deque<std::string> recent;
     int sessions = 1;
@@ -157,6 +168,10 @@ TEST(RandomActions, NothingCrashesAndNoNonNumberShows) {
         ASSERT_FALSE(parsed.error) << line << ": " << parsed.error->message;
         if (parsed.action->kind == Action::Kind::Dump) {
             StateJson(*session);
+        } else if (parsed.action->kind == Action::Kind::Curves) {
+            // Written exactly when the calculator has a usable result.
+            const std::string error = WriteCurves(*session, parsed.action->text);
+            ASSERT_EQ(error.empty(), model::Usable(session->window.evaluation())) << error;
         } else {
             session->act([&] { Perform(*session, *parsed.action); });
         }
@@ -171,6 +186,7 @@ TEST(RandomActions, NothingCrashesAndNoNonNumberShows) {
                    << history;
         }
     }
+    std::filesystem::remove_all(folder);
 }
 
 TEST(RandomActions, NonNumberWordsAreFoundOnlyAsWords) {

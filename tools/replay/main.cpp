@@ -19,7 +19,9 @@ constexpr const char* kUsage =
     "  focus CONTROL        scroll CONTROL VALUE        click CONTROL\n"
     "  key CHAR             enter          tab          f1\n"
     "  answer TEXT          cancel         reply Yes|No|OK   (for the next input or message box)\n"
-    "  wait SECONDS         dump           (the state is printed again after the last action)\n";
+    "  wait SECONDS         dump           (the state is printed again after the last action)\n"
+    "  curves FILE          write the CSV of the curves of the current result to FILE; without\n"
+    "                       a usable result an error that stops the script (exit status 2)\n";
 
 }  // namespace
 

@@ -4,9 +4,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <istream>
 #include <ostream>
+#include <sstream>
 
+#include "analysis/curves.h"
 #include "platform/key_codes.h"
 #include "tools/replay/json_writer.h"
 
@@ -254,6 +258,14 @@ ParsedLine ParseLine(const std::string& text, int lineNumber, const Session& ses
     if (verb == "dump") {
         return noArguments(Action::Kind::Dump);
     }
+    if (verb == "curves") {
+        a.kind = Action::Kind::Curves;
+        a.text = std::string(TrimRight(TrimLeft(rest)));
+        if (a.text.empty()) {
+            return Error(lineNumber, "curves needs the name of the file to write");
+        }
+        return {a, std::nullopt};
+    }
     return Error(lineNumber, "unknown action \"" + verb + "\"");
 }
 
@@ -376,8 +388,33 @@ void Perform(Session& session, const Action& a) {
             session.services.wait(a.seconds);
             return;
         case Action::Kind::Dump:
+        case Action::Kind::Curves:
             return;
     }
+}
+
+std::string WriteCurves(const Session& session, const std::string& path) {
+    const analysis::Curves curves = analysis::ComputeCurves(session.window.evaluation());
+    if (!curves.usable()) {
+        return "no curves without a usable result. " + curves.missing;
+    }
+    // Written beside the file first and then put in its place, so that a file that cannot be
+    // written whole leaves what was there.
+    const std::string csv = analysis::CurvesCsv(curves);
+    const std::string partial = path + ".partial";
+    std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+    bool written = file && file.write(csv.data(), static_cast<std::streamsize>(csv.size()));
+    file.close();
+    written = written && !file.fail();
+    std::error_code ec;
+    if (written) {
+        std::filesystem::rename(partial, path, ec);
+    }
+    if (!written || ec) {
+        std::filesystem::remove(partial, ec);
+        return "cannot write the curves to \"" + path + "\"";
+    }
+    return {};
 }
 
 namespace {
@@ -626,14 +663,25 @@ int RunReplay(std::istream& script, std::ostream& out, std::ostream& err,
             actions.push_back(std::move(*parsed.action));
         }
     }
+    // Printed only once the whole script has run: an action that fails prints nothing.
+    std::ostringstream reports;
     for (const Action& a : actions) {
         if (a.kind == Action::Kind::Dump) {
-            out << StateJson(session) << "\n";
+            reports << StateJson(session) << "\n";
+            continue;
+        }
+        if (a.kind == Action::Kind::Curves) {
+            if (const std::string error = WriteCurves(session, a.text); !error.empty()) {
+                err << "quarvell-replay: line " << a.line << ": curves " << a.text << ": " << error
+                    << "\n";
+                return 2;
+            }
             continue;
         }
         session.act([&] { Perform(session, a); });
     }
-    out << StateJson(session) << "\n";
+    reports << StateJson(session) << "\n";
+    out << reports.str();
     return 0;
 }
 

@@ -28,12 +28,13 @@ struct Action {
         Cancel,
         Reply,
         Wait,
-        Dump
+        Dump,
+        Curves
     };
     Kind kind = Kind::Dump;
     int line = 0;
     std::string control;
-    std::string text;  // typed text, the answer, or the key
+    std::string text;  // typed text, the answer, the key, or the curves' file
     long number = 0;   // entry or scroll value
     double seconds = 0;
     platform::MsgAnswer reply = platform::MsgAnswer::Ok;
@@ -52,8 +53,13 @@ struct ParsedLine {
 };
 ParsedLine ParseLine(const std::string& text, int lineNumber, const Session& session);
 
-// Runs one action; dump is the caller's business.
+// Runs one action; dump and curves are the caller's business.
 void Perform(Session& session, const Action& action);
+
+// Writes the CSV of the curves of the calculator's result to the file at path (the Curves
+// window's export). Returns the reason when there is no usable result, in which case nothing
+// is written, or when the file cannot be written; else the empty text.
+std::string WriteCurves(const Session& session, const std::string& path);
 
 // The report of one printed state, on one line (no line ending): controls, calculator state,
 // focus, the events since the previous report, and whether the program has ended.
@@ -65,7 +71,8 @@ struct ReplayOptions {
 
 // Reads the script, runs it and prints one report per dump and one after the last action.
 // Returns the exit status: 0, or 2 after a script error, reported on err with its line, in
-// which case nothing is run or printed.
+// which case nothing is run or printed. A curves action that finds no usable result or cannot
+// write its file is such an error too: the run stops there and prints nothing.
 int RunReplay(std::istream& script, std::ostream& out, std::ostream& err,
               const ReplayOptions& options);
 
