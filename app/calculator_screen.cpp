@@ -4,6 +4,7 @@
 #include <QIcon>
 
 #include "app/about_window.h"
+#include "app/curves_window.h"
 #include "platform/qt/form_binding.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/user_actions.h"
@@ -44,7 +45,13 @@ CalculatorScreen::CalculatorScreen(window::FrmFit& window, platform::qt::UserAct
       message_(std::make_unique<platform::qt::FormBinding>(messageDesign(window), actions,
                                                            main_->window())),
       about_(std::make_unique<AboutWindow>(window.frmAbout, actions, main_->window())),
+      curves_(std::make_unique<CurvesWindow>(window, actions.services(), main_->window())),
       printer_(actions.services().printer()) {
+    window.onCurves = [this] {
+        if (curves_) {
+            curves_->open();
+        }
+    };
     // Where a print went (a PDF where there is no printer) is said in the timed message.
     printer_.setNotice([&window](const std::string& title, const std::string& text, float seconds) {
         window.ShowMessage(title, text, seconds);
@@ -54,6 +61,7 @@ CalculatorScreen::CalculatorScreen(window::FrmFit& window, platform::qt::UserAct
 CalculatorScreen::~CalculatorScreen() {
     printer_.setNotice({});
     // The dialogs belong to the main window: take them down first.
+    curves_.reset();
     about_.reset();
     message_.reset();
     main_.reset();

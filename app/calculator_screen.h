@@ -20,6 +20,7 @@ class UserActions;
 namespace quarvell::app {
 
 class AboutWindow;
+class CurvesWindow;
 
 // The id the desktop file, the metainfo and the icon go by.
 inline constexpr const char* kAppId = "io.github.quarvell.Quarvell";
@@ -34,12 +35,15 @@ class CalculatorScreen {
     platform::qt::FormBinding& main() const { return *main_; }
     platform::qt::FormBinding& message() const { return *message_; }
     AboutWindow& about() const { return *about_; }
+    CurvesWindow& curves() const { return *curves_; }
     QWidget* mainWindow() const;
 
   private:
     std::unique_ptr<platform::qt::FormBinding> main_;
     std::unique_ptr<platform::qt::FormBinding> message_;
     std::unique_ptr<AboutWindow> about_;
+    // Opened by the Analysis menu's Curves item.
+    std::unique_ptr<CurvesWindow> curves_;
     platform::qt::QtPrinter& printer_;
 };
 
