@@ -107,103 +107,163 @@ double NiceInterval(double span, int ticks) {
     return 10 * power;
 }
 
-QLineSeries* AddLine(QChart* chart, const QList<QPointF>& points, const QString& name,
-                     const QPen& pen, QAbstractAxis* x, QAbstractAxis* y, bool inLegend) {
-    auto* s = new QLineSeries;
-    s->setName(name);
-    s->setPen(pen);
-    s->replace(points);
-    chart->addSeries(s);
-    s->attachAxis(x);
-    s->attachAxis(y);
-    if (!inLegend) {
-        for (QLegendMarker* m : chart->legend()->markers(s)) {
-            m->setVisible(false);
-        }
+void Attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y) {
+    chart->addSeries(series);
+    series->attachAxis(x);
+    series->attachAxis(y);
+}
+
+// Shows or hides a series, and its entry in the legend with it.
+void Show(QChart* chart, QAbstractSeries* series, bool visible, bool inLegend = true) {
+    series->setVisible(visible);
+    for (QLegendMarker* m : chart->legend()->markers(series)) {
+        m->setVisible(visible && inLegend);
     }
+}
+
+QAreaSeries* NewShade(const QColor& colour) {
+    auto* area = new QAreaSeries(new QLineSeries, new QLineSeries);
+    area->upperSeries()->setParent(area);
+    area->lowerSeries()->setParent(area);
+    area->setPen(Qt::NoPen);
+    area->setBrush(colour);
+    return area;
+}
+
+void Span(QAreaSeries* shade, double from, double to, const LogRange& range) {
+    shade->upperSeries()->replace({{from, range.high}, {to, range.high}});
+    shade->lowerSeries()->replace({{from, range.low}, {to, range.low}});
+}
+
+QLineSeries* NewLine(const QPen& pen) {
+    auto* s = new QLineSeries;
+    s->setPen(pen);
     return s;
 }
 
-void AddShade(QChart* chart, double from, double to, const LogRange& range, const QColor& colour,
-              const QString& name, QAbstractAxis* x, QAbstractAxis* y) {
-    auto* upper = new QLineSeries;
-    upper->append(from, range.high);
-    upper->append(to, range.high);
-    auto* lower = new QLineSeries;
-    lower->append(from, range.low);
-    lower->append(to, range.low);
-    auto* area = new QAreaSeries(upper, lower);
-    area->setName(name);
-    area->setPen(Qt::NoPen);
-    area->setBrush(colour);
-    chart->addSeries(area);
-    area->attachAxis(x);
-    area->attachAxis(y);
-}
-
-void AddVertical(QChart* chart, double at, const LogRange& range, const QPen& pen,
-                 const QString& name, QAbstractAxis* x, QAbstractAxis* y) {
-    AddLine(chart, {{at, range.low}, {at, range.high}}, name, pen, x, y, true);
-}
-
-void AddPoint(QChart* chart, double x, double fit, const QColor& fill, const QColor& edge,
-              const QString& name, QAbstractAxis* xAxis, QAbstractAxis* yAxis, bool inLegend) {
+QScatterSeries* NewPoint(const QColor& fill, const QColor& edge) {
     auto* s = new QScatterSeries;
-    s->setName(name);
     s->setMarkerShape(QScatterSeries::MarkerShapeCircle);
     s->setMarkerSize(11);
     s->setColor(fill);
     s->setBorderColor(edge);
-    s->append(x, fit);
-    chart->addSeries(s);
-    s->attachAxis(xAxis);
-    s->attachAxis(yAxis);
-    if (!inLegend) {
-        for (QLegendMarker* m : chart->legend()->markers(s)) {
-            m->setVisible(false);
-        }
-    }
+    return s;
 }
 
-QChart* NewChart(const QString& xTitle) {
-    auto* chart = new QChart;
-    chart->setLocalizeNumbers(true);
-    chart->setLocale(QLocale::system());
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->setMargins(QMargins(4, 4, 4, 4));
-    auto* x = new QValueAxis;
-    x->setTitleText(xTitle);
-    x->setLabelFormat(QStringLiteral("%.6g"));
-    x->setTickType(QValueAxis::TicksDynamic);
-    x->setTickAnchor(0);
-    chart->addAxis(x, Qt::AlignBottom);
-    auto* y = new QLogValueAxis;
-    y->setTitleText(QStringLiteral("FIT (failures per 10\u2079 h)"));
-    y->setLabelFormat(QStringLiteral("%.6g"));
-    y->setMinorGridLinePen(QPen(QColor(0xe8, 0xe8, 0xe8), 1));
-    chart->addAxis(y, Qt::AlignLeft);
-    return chart;
+QPen CurvePen(bool own) {
+    QPen pen(own ? kOwnColour : kOtherColour, own ? 2.5 : 2.0);
+    if (!own) {
+        pen.setStyle(Qt::DashLine);
+    }
+    return pen;
 }
 
 }  // namespace
 
-// A chart view that shows the exact values of the nearest point under the pointer.
+// One chart in its view. The series are made once and their data replaced at each drawing,
+// in the order they are drawn: shading under the curves, markers over them. The view shows
+// the exact values of the nearest point under the pointer.
 class CurveView : public QChartView {
+    // First: the series below are made after its kind.
+    const CurvesWindow& window_;
+    Chart which_;
+
   public:
-    CurveView(QChart* chart, const CurvesWindow& window, Chart which)
-        : QChartView(chart), window_(window), which_(which) {
+    CurveView(const QString& xTitle, const CurvesWindow& window, Chart which)
+        : QChartView(new QChart), window_(window), which_(which) {
         setRenderHint(QPainter::Antialiasing);
         setMouseTracking(true);
         viewport()->setMouseTracking(true);
         setMinimumSize(760, 330);
+        QChart* c = chart();
+        c->setLocalizeNumbers(true);
+        c->setLocale(QLocale::system());
+        c->legend()->setAlignment(Qt::AlignBottom);
+        c->setMargins(QMargins(4, 4, 4, 4));
+        x->setTitleText(xTitle);
+        x->setLabelFormat(QStringLiteral("%.6g"));
+        x->setTickType(QValueAxis::TicksDynamic);
+        x->setTickAnchor(0);
+        c->addAxis(x, Qt::AlignBottom);
+        y->setTitleText(QStringLiteral("FIT (failures per 10\u2079 h)"));
+        y->setLabelFormat(QStringLiteral("%.6g"));
+        y->setMinorGridLinePen(QPen(QColor(0xe8, 0xe8, 0xe8), 1));
+        c->addAxis(y, Qt::AlignLeft);
+        if (which == Chart::Voltage) {
+            stressAxis->setTitleText(QStringLiteral("Stress S"));
+            stressAxis->setLabelFormat(QStringLiteral("%.6g"));
+            c->addAxis(stressAxis, Qt::AlignRight);
+        }
+        for (QAbstractSeries* series :
+             std::initializer_list<QAbstractSeries*>{shade, limitShade, other, own, marker}) {
+            Attach(c, series, x, y);
+        }
+        if (which == Chart::Voltage) {
+            stress->setName(QStringLiteral("S (right axis)"));
+            Attach(c, stress, x, stressAxis);
+        }
+        ownPoint->setName(QStringLiteral("operating point"));
+        Attach(c, ownPoint, x, y);
+        Attach(c, otherPoint, x, y);
+        clear();
     }
+
+    // Nothing drawn.
+    void clear() {
+        for (QAbstractSeries* s : chart()->series()) {
+            Show(chart(), s, false);
+        }
+        if (stressAxis != nullptr) {
+            stressAxis->setVisible(false);
+        }
+        removePieces();
+    }
+
+    // A curve's points: the first run in `line`, any further run (after points without a
+    // FIT) in a piece of its own.
+    void plot(QLineSeries* line, const std::vector<QList<QPointF>>& runs) {
+        line->replace(runs.empty() ? QList<QPointF>() : runs.front());
+        Show(chart(), line, !runs.empty());
+        for (std::size_t i = 1; i < runs.size(); ++i) {
+            QLineSeries* piece = NewLine(line->pen());
+            piece->setName(line->name());
+            piece->replace(runs[i]);
+            Attach(chart(), piece, x, y);
+            Show(chart(), piece, true, false);
+            pieces_.push_back(piece);
+        }
+    }
+
+    void removePieces() {
+        for (QLineSeries* piece : pieces_) {
+            chart()->removeSeries(piece);
+            delete piece;
+        }
+        pieces_.clear();
+    }
+
+    QValueAxis* x = new QValueAxis;
+    QLogValueAxis* y = new QLogValueAxis;
+    // The voltage chart's S on its right axis.
+    QValueAxis* stressAxis = which_ == Chart::Voltage ? new QValueAxis : nullptr;
+    QAreaSeries* shade = NewShade(which_ == Chart::Temperature ? kRatingShade : kDeratedShade);
+    QAreaSeries* limitShade = NewShade(kLimitShade);
+    QLineSeries* other = NewLine(CurvePen(false));
+    QLineSeries* own = NewLine(CurvePen(true));
+    QLineSeries* marker =
+        NewLine(which_ == Chart::Temperature ? QPen(kDeratingColour, 1.5, Qt::DotLine)
+                                             : QPen(kMarkerColour, 1.5, Qt::DashLine));
+    QLineSeries* stress =
+        which_ == Chart::Voltage ? NewLine(QPen(kStressColour, 1.5, Qt::DashDotLine)) : nullptr;
+    QScatterSeries* ownPoint = NewPoint(kOwnColour, Qt::black);
+    QScatterSeries* otherPoint = NewPoint(Qt::white, kOtherColour);
 
   protected:
     void mouseMoveEvent(QMouseEvent* event) override {
         QChartView::mouseMoveEvent(event);
         const QPointF at = chart()->mapFromScene(mapToScene(event->position().toPoint()));
-        const QString text = chart()->plotArea().contains(at) && !chart()->series().isEmpty()
-                                 ? window_.hoverText(which_, chart()->mapToValue(at).x())
+        const QString text = chart()->plotArea().contains(at)
+                                 ? window_.hoverText(which_, chart()->mapToValue(at, own).x())
                                  : QString();
         if (text.isEmpty()) {
             QToolTip::hideText();
@@ -213,8 +273,7 @@ class CurveView : public QChartView {
     }
 
   private:
-    const CurvesWindow& window_;
-    Chart which_;
+    std::vector<QLineSeries*> pieces_;
 };
 
 CurvesWindow::CurvesWindow(window::FrmFit& calculator, platform::Services& services, QWidget* owner)
@@ -225,11 +284,9 @@ CurvesWindow::CurvesWindow(window::FrmFit& calculator, platform::Services& servi
       chartsPage_(new QWidget),
       summary_(new QLabel),
       missing_(new QLabel),
-      temperatureView_(
-          new CurveView(NewChart(QStringLiteral("Application temperature (%1)").arg(kDegrees)),
-                        *this, Chart::Temperature)),
-      voltageView_(
-          new CurveView(NewChart(QStringLiteral("Applied voltage (V)")), *this, Chart::Voltage)),
+      temperatureView_(new CurveView(QStringLiteral("Application temperature (%1)").arg(kDegrees),
+                                     *this, Chart::Temperature)),
+      voltageView_(new CurveView(QStringLiteral("Applied voltage (V)"), *this, Chart::Voltage)),
       png_(new QPushButton(QStringLiteral("Export &PNG..."))),
       svg_(new QPushButton(QStringLiteral("Export &SVG..."))),
       csv_(new QPushButton(QStringLiteral("Export &CSV..."))) {
@@ -331,9 +388,8 @@ void CurvesWindow::refresh() {
         b->setEnabled(usable);
     }
     if (!usable) {
-        for (Chart which : {Chart::Temperature, Chart::Voltage}) {
-            chart(which)->removeAllSeries();
-        }
+        temperatureView_->clear();
+        voltageView_->clear();
         missing_->setText(QStringLiteral("No curves: the calculator has no result to draw.\n\n") +
                           missingText());
         pages_->setCurrentWidget(missing_);
@@ -420,15 +476,10 @@ QString CurvesWindow::hoverText(Chart which, double x) const {
 }
 
 void CurvesWindow::draw(Chart which) {
-    QChart* c = chart(which);
-    c->removeAllSeries();
-    for (QAbstractAxis* axis : c->axes(Qt::Vertical)) {
-        if (axis->alignment() == Qt::AlignRight) {
-            c->removeAxis(axis);
-            delete axis;
-        }
-    }
     const bool temperature = which == Chart::Temperature;
+    CurveView& v = *(temperature ? temperatureView_ : voltageView_);
+    QChart* c = v.chart();
+    v.clear();
     const Curve& curve = temperature ? curves_.temperature : curves_.voltage;
     const model::Part& own = curves_.own.part;
     const model::Notice n = curves_.notice();
@@ -449,81 +500,71 @@ void CurvesWindow::draw(Chart which) {
         }
     }
     const LogRange range = highest > 0 ? FitRange(lowest, highest) : LogRange{};
-    auto* x = qobject_cast<QValueAxis*>(c->axes(Qt::Horizontal).front());
-    auto* y = qobject_cast<QLogValueAxis*>(c->axes(Qt::Vertical).front());
-    x->setRange(curve.from, curve.to);
-    x->setTickInterval(NiceInterval(static_cast<double>(curve.to) - curve.from, 10));
-    y->setBase(range.base);
-    y->setRange(range.low, range.high);
-    y->setMinorTickCount(range.base == 10 ? 8 : 0);
+    v.x->setRange(curve.from, curve.to);
+    v.x->setTickInterval(NiceInterval(static_cast<double>(curve.to) - curve.from, 10));
+    v.y->setBase(range.base);
+    v.y->setRange(range.low, range.high);
+    v.y->setMinorTickCount(range.base == 10 ? 8 : 0);
 
-    // Shading first, so that the curves are drawn over it.
     if (temperature) {
-        AddShade(c, curves_.rating, curve.to, range, kRatingShade,
-                 QStringLiteral("above the rating (%1 %2)").arg(curves_.rating).arg(kDegrees), x,
-                 y);
+        Span(v.shade, curves_.rating, curve.to, range);
+        v.shade->setName(
+            QStringLiteral("above the rating (%1 %2)").arg(curves_.rating).arg(kDegrees));
+        Show(c, v.shade, true);
         if (curves_.limit && *curves_.limit < curve.to) {
-            AddShade(c, std::max<double>(*curves_.limit, curve.from), curve.to, range, kLimitShade,
-                     QStringLiteral("above the over-temperature limit (%1 %2)")
-                         .arg(*curves_.limit)
-                         .arg(kDegrees),
-                     x, y);
+            Span(v.limitShade, std::max<double>(*curves_.limit, curve.from), curve.to, range);
+            v.limitShade->setName(QStringLiteral("above the over-temperature limit (%1 %2)")
+                                      .arg(*curves_.limit)
+                                      .arg(kDegrees));
+            Show(c, v.limitShade, true);
         }
     } else if (curves_.deratedVoltage) {
-        AddShade(
-            c, *curves_.deratedVoltage, curve.to, range, kDeratedShade,
-            QStringLiteral("above the derated rating (%1 V)").arg(number(*curves_.deratedVoltage)),
-            x, y);
+        Span(v.shade, *curves_.deratedVoltage, curve.to, range);
+        v.shade->setName(
+            QStringLiteral("above the derated rating (%1 V)").arg(number(*curves_.deratedVoltage)));
+        Show(c, v.shade, true);
     }
 
     for (model::Notice notice : {o, n}) {
         const bool mine = notice == n;
-        QPen pen(mine ? kOwnColour : kOtherColour, mine ? 2.5 : 2.0);
-        if (!mine) {
-            pen.setStyle(Qt::DashLine);
-        }
+        QLineSeries* line = mine ? v.own : v.other;
         const model::Part& part = mine ? own : curves_.other.part;
         QString name = QStringLiteral("%1 (%2)").arg(NoticeName(notice), Text(part.type->code));
         if (!mine && curves_.standIn != nullptr) {
             name += QStringLiteral(", stand-in");
         }
-        // A run of points without a FIT breaks the curve.
-        QList<QPointF> run;
-        bool first = true;
-        const auto flush = [&] {
-            if (!run.isEmpty()) {
-                AddLine(c, run, name, pen, x, y, first);
-                first = false;
-                run.clear();
-            }
-        };
+        line->setName(name);
+        // A point without a FIT breaks the curve.
+        std::vector<QList<QPointF>> runs(1);
         for (const CurvePoint& p : curve.points) {
             if (const auto& fit = p.fit[Column(notice)]) {
-                run.append({p.x, *fit});
-            } else {
-                flush();
+                runs.back().append({p.x, *fit});
+            } else if (!runs.back().isEmpty()) {
+                runs.emplace_back();
             }
         }
-        flush();
+        if (runs.back().isEmpty()) {
+            runs.pop_back();
+        }
+        v.plot(line, runs);
     }
 
     const double derateAbove = curves_.derateAbove.value_or(0);
     if (temperature && curves_.derateAbove && derateAbove > curve.from && derateAbove < curve.to) {
-        AddVertical(c, *curves_.derateAbove, range, QPen(kDeratingColour, 1.5, Qt::DotLine),
-                    QStringLiteral("derating from %1 %2").arg(*curves_.derateAbove).arg(kDegrees),
-                    x, y);
+        v.marker->replace({{derateAbove, range.low}, {derateAbove, range.high}});
+        v.marker->setName(
+            QStringLiteral("derating from %1 %2").arg(*curves_.derateAbove).arg(kDegrees));
+        Show(c, v.marker, true);
     }
     if (!temperature && curves_.deratedVoltage) {
-        AddVertical(c, *curves_.deratedVoltage, range, QPen(kMarkerColour, 1.5, Qt::DashLine),
-                    QStringLiteral("derated rating %1 V").arg(number(*curves_.deratedVoltage)), x,
-                    y);
+        const double at = *curves_.deratedVoltage;
+        v.marker->replace({{at, range.low}, {at, range.high}});
+        v.marker->setName(
+            QStringLiteral("derated rating %1 V").arg(number(*curves_.deratedVoltage)));
+        Show(c, v.marker, true);
     }
 
     if (!temperature) {
-        auto* s = new QValueAxis;
-        s->setTitleText(QStringLiteral("Stress S"));
-        s->setLabelFormat(QStringLiteral("%.6g"));
-        c->addAxis(s, Qt::AlignRight);
         QList<QPointF> points;
         float most = 0;
         for (const CurvePoint& p : curve.points) {
@@ -532,18 +573,20 @@ void CurvesWindow::draw(Chart which) {
                 most = std::max(most, *p.stress);
             }
         }
-        s->setRange(0, most > 0 ? most : 1);
-        s->applyNiceNumbers();
-        AddLine(c, points, QStringLiteral("S (right axis)"),
-                QPen(kStressColour, 1.5, Qt::DashDotLine), x, s, true);
+        v.stressAxis->setRange(0, most > 0 ? most : 1);
+        v.stressAxis->applyNiceNumbers();
+        v.stressAxis->setVisible(true);
+        v.stress->replace(points);
+        Show(c, v.stress, true);
     }
 
     const float ownX = temperature ? own.temperature : own.appliedVoltage;
     if (ownX >= curve.from && ownX <= curve.to) {
-        AddPoint(c, ownX, *curves_.operatingFit(n), kOwnColour, Qt::black,
-                 QStringLiteral("operating point"), x, y, true);
+        v.ownPoint->replace({{ownX, *curves_.operatingFit(n)}});
+        Show(c, v.ownPoint, true);
         if (const auto fit = curves_.operatingFit(o)) {
-            AddPoint(c, ownX, *fit, Qt::white, kOtherColour, QString(), x, y, false);
+            v.otherPoint->replace({{ownX, *fit}});
+            Show(c, v.otherPoint, true, false);
         }
     }
 }
