@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScatterSeries>
@@ -26,7 +27,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
+#include <vector>
 
 #include "model/number_text.h"
 #include "platform/services.h"
@@ -164,7 +167,7 @@ QPen CurvePen(bool own) {
 // in the order they are drawn: shading under the curves, markers over them. The view shows
 // the exact values of the nearest point under the pointer.
 class CurveView : public QChartView {
-    // First: the series below are made after its kind.
+    // Declared first: the members below depend on which chart this is.
     const CurvesWindow& window_;
     Chart which_;
 
