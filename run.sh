@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-tools/install_missing.sh cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libboost-dev qt6-base-dev \
+tools/install_missing.sh cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libboost-dev qt6-base-dev qt6-charts-dev qt6-svg-dev \
     libcli11-dev nlohmann-json3-dev fonts-liberation
 
 cmake --preset release >/dev/null

@@ -5,6 +5,7 @@
 
 #include "analysis/sheet.h"
 #include "app/about_window.h"
+#include "app/curves_window.h"
 #include "app/sheet_window.h"
 #include "platform/qt/form_binding.h"
 #include "platform/qt/qt_services.h"
@@ -46,8 +47,14 @@ CalculatorScreen::CalculatorScreen(window::FrmFit& window, platform::qt::UserAct
       message_(std::make_unique<platform::qt::FormBinding>(messageDesign(window), actions,
                                                            main_->window())),
       about_(std::make_unique<AboutWindow>(window.frmAbout, actions, main_->window())),
+      curves_(std::make_unique<CurvesWindow>(window, actions.services(), main_->window())),
       sheet_(std::make_unique<SheetWindow>(main_->window())),
       printer_(actions.services().printer()) {
+    window.onCurves = [this] {
+        if (curves_) {
+            curves_->open();
+        }
+    };
     window.onSheet = [this, &window] {
         sheet_->showSheet(analysis::MakeSheet(
             window.evaluation(),
@@ -63,6 +70,7 @@ CalculatorScreen::~CalculatorScreen() {
     printer_.setNotice({});
     // The dialogs belong to the main window: take them down first.
     sheet_.reset();
+    curves_.reset();
     about_.reset();
     message_.reset();
     main_.reset();

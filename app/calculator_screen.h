@@ -20,6 +20,7 @@ class UserActions;
 namespace quarvell::app {
 
 class AboutWindow;
+class CurvesWindow;
 class SheetWindow;
 
 // The id the desktop file, the metainfo and the icon go by.
@@ -35,7 +36,8 @@ class CalculatorScreen {
     platform::qt::FormBinding& main() const { return *main_; }
     platform::qt::FormBinding& message() const { return *message_; }
     AboutWindow& about() const { return *about_; }
-    // The calculation sheet's preview, which the Analysis menu opens.
+    // The windows the Analysis menu opens.
+    CurvesWindow& curves() const { return *curves_; }
     SheetWindow& sheet() const { return *sheet_; }
     QWidget* mainWindow() const;
 
@@ -43,6 +45,7 @@ class CalculatorScreen {
     std::unique_ptr<platform::qt::FormBinding> main_;
     std::unique_ptr<platform::qt::FormBinding> message_;
     std::unique_ptr<AboutWindow> about_;
+    std::unique_ptr<CurvesWindow> curves_;
     std::unique_ptr<SheetWindow> sheet_;
     platform::qt::QtPrinter& printer_;
 };

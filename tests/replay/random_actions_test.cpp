@@ -1,6 +1,7 @@
 // Thousands of random user actions from the replay vocabulary, seeded so that a failure can be
 // reproduced: after each, nothing has crashed and no visible text shows "nan" or "inf", nor does
-// any calculation sheet written along the way (only under a temporary folder).
+// any calculation sheet written along the way; sheets and curves are written (only under a
+// temporary folder) exactly when there is a result to write.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -93,7 +94,7 @@ class RandomScript {
         }
         const auto pick = [&](const std::vector<std::string>& v) { return v[below(v.size())]; };
 
-        switch (below(18)) {
+        switch (below(19)) {
             case 0:
             case 1:
             case 2: {
@@ -131,6 +132,8 @@ class RandomScript {
             case 16:
                 return "sheet " +
                        (sheets_ / (below(2) == 0 ? "sheet.json" : "sheet.html")).string();
+            case 17:
+                return "curves " + (sheets_ / "curves.csv").string();
             default:
                 return "dump";
         }
@@ -192,6 +195,9 @@ TEST(RandomActions, NothingCrashesAndNoNonNumberShows) {
                 const std::string text = ReadWhole(file);
                 ASSERT_FALSE(HoldsNonNumberWord(text)) << "action " << i + 1 << ": " << text;
             }
+        } else if (parsed.action->kind == Action::Kind::Curves) {
+            const std::string error = WriteCurves(*session, parsed.action->text);
+            ASSERT_EQ(error.empty(), model::Usable(session->window.evaluation())) << error;
         } else {
             session->act([&] { Perform(*session, *parsed.action); });
         }

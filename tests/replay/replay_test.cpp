@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <limits>
@@ -65,6 +67,8 @@ TEST(ScriptErrors, StopBeforeAnythingRunsAndNameTheLine) {
         {"sheet", "needs a file name"},
         {"sheet out.txt", "not \"out.txt\""},
         {"sheet out", ".json, .html or .pdf"},
+        {"curves", "name of the file"},
+        {"curves   ", "name of the file"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -159,6 +163,11 @@ TEST(Json, RealsHaveNineSignificantDigitsAndNoNonNumbers) {
         w.real(c.value);
         EXPECT_EQ(w.str(), c.json);
     }
+}
+
+// A file of this test run in the temporary folder.
+std::string TempFile(const std::string& name) {
+    return ::testing::TempDir() + std::to_string(getpid()) + "_" + name;
 }
 
 constexpr const char* kWorkedExample =
@@ -278,6 +287,62 @@ TEST(SheetAction, PdfIsOnePageOfSearchableText) {
     }
     std::remove(pdf.c_str());
     std::remove(script.c_str());
+}
+
+TEST(CurvesAction, WritesThePointsOfTheResultOnScreen) {
+    const std::string path = TempFile("quarvell_replay_curves.csv");
+    std::remove(path.c_str());
+    const Outcome o = Replay(
+        "type txtCap 10\nenter\ntype txtVolt 10\nenter\nselect cmbFR 8\n"
+        "curves " +
+        path + "\nscroll hscTemp 60\n");
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(Reports(o.out).size(), 1u);
+    const std::string csv = ReadWhole(path);
+    EXPECT_EQ(csv.rfind("chart,x,fit_notice1,fit_notice2,stress\ntemperature,-55,", 0), 0u);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 801);
+    // The worked example's voltage chart ends at its rated 10 V, S 1 there.
+    EXPECT_NE(csv.find("\nvoltage,10,"), std::string::npos);
+    EXPECT_EQ(csv.substr(csv.rfind(',')), ",1\n");
+    std::remove(path.c_str());
+}
+
+TEST(CurvesAction, WithoutAUsableResultIsAnErrorThatWritesNothing) {
+    const std::string path = TempFile("quarvell_replay_no_curves.csv");
+    const struct {
+        const char* name;
+        std::string script;
+        int line;
+        const char* reason;
+    } cases[] = {
+        {"at start-up", "dump\ncurves " + path + "\nselect cmbEnv 2\n", 2,
+         "no curves without a usable result. The capacitance must be a number greater than 0."},
+        {"no rate entered",
+         "type txtCap 10\nenter\ntype txtVolt 10\nenter\ndump\ncancel\nselect cmbFR 1\n"
+         "curves " +
+             path + "\n",
+         8, "no curves without a usable result. No failure rate entered."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(path) << "kept";
+        const Outcome o = Replay(c.script);
+        EXPECT_EQ(o.status, 2);
+        EXPECT_EQ(o.out, "") << "nothing printed, as after a script error";
+        EXPECT_NE(o.err.find("line " + std::to_string(c.line) + ": curves " + path + ": "),
+                  std::string::npos)
+            << o.err;
+        EXPECT_NE(o.err.find(c.reason), std::string::npos) << o.err;
+        EXPECT_EQ(ReadWhole(path), "kept");
+    }
+    const Outcome o = Replay(
+        "type txtCap 10\nenter\ntype txtVolt 10\nenter\n"
+        "curves /nonexistent-folder/curves.csv\n");
+    EXPECT_EQ(o.status, 2);
+    EXPECT_NE(o.err.find("line 5: curves /nonexistent-folder/curves.csv: cannot write the curves"),
+              std::string::npos)
+        << o.err;
+    std::remove(path.c_str());
 }
 
 TEST(CommandLine, RunsAScriptFileAndRefusesUnknownOptions) {

@@ -25,7 +25,9 @@ constexpr const char* kUsage =
     "  answer TEXT          cancel         reply Yes|No|OK   (for the next input or message box)\n"
     "  wait SECONDS         dump           (the state is printed again after the last action)\n"
     "  sheet FILE           write the calculation sheet of the result on screen; FILE ends in\n"
-    "                       .json, .html or .pdf (without a result, the run stops with status 2)\n";
+    "                       .json, .html or .pdf (without a result, the run stops with status 2)\n"
+    "  curves FILE          write the CSV of the curves of the current result to FILE; without\n"
+    "                       a usable result an error that stops the script (exit status 2)\n";
 
 }  // namespace
 

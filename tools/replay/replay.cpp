@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <istream>
 #include <ostream>
+#include <sstream>
 
+#include "analysis/curves.h"
 #include "analysis/sheet_render.h"
 #include "platform/key_codes.h"
 #include "tools/replay/json_writer.h"
@@ -271,6 +274,14 @@ ParsedLine ParseLine(const std::string& text, int lineNumber, const Session& ses
         }
         return {a, std::nullopt};
     }
+    if (verb == "curves") {
+        a.kind = Action::Kind::Curves;
+        a.text = std::string(TrimRight(TrimLeft(rest)));
+        if (a.text.empty()) {
+            return Error(lineNumber, "curves needs the name of the file to write");
+        }
+        return {a, std::nullopt};
+    }
     return Error(lineNumber, "unknown action \"" + verb + "\"");
 }
 
@@ -428,8 +439,37 @@ std::optional<std::string> Perform(Session& session, const Action& a) {
             return std::nullopt;
         case Action::Kind::Sheet:
             return WriteSheet(session, a.text);
+        case Action::Kind::Curves:
+            if (std::string error = WriteCurves(session, a.text); !error.empty()) {
+                return "curves " + a.text + ": " + error;
+            }
+            return std::nullopt;
     }
     return std::nullopt;
+}
+
+std::string WriteCurves(const Session& session, const std::string& path) {
+    const analysis::Curves curves = analysis::ComputeCurves(session.window.evaluation());
+    if (!curves.usable()) {
+        return "no curves without a usable result. " + curves.missing;
+    }
+    // Written beside the file first and then put in its place, so that a file that cannot be
+    // written whole leaves what was there.
+    const std::string csv = analysis::CurvesCsv(curves);
+    const std::string partial = path + ".partial";
+    std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+    bool written = file && file.write(csv.data(), static_cast<std::streamsize>(csv.size()));
+    file.close();
+    written = written && !file.fail();
+    std::error_code ec;
+    if (written) {
+        std::filesystem::rename(partial, path, ec);
+    }
+    if (!written || ec) {
+        std::filesystem::remove(partial, ec);
+        return "cannot write the curves to \"" + path + "\"";
+    }
+    return {};
 }
 
 namespace {
@@ -681,10 +721,13 @@ int RunReplay(std::istream& script, std::ostream& out, std::ostream& err,
             lines.push_back(line);
         }
     }
+    // Printed only once the whole script has run: an action that fails prints nothing, as a
+    // script error does.
+    std::ostringstream reports;
     for (std::size_t i = 0; i < actions.size(); ++i) {
         const Action& a = actions[i];
         if (a.kind == Action::Kind::Dump) {
-            out << StateJson(session) << "\n";
+            reports << StateJson(session) << "\n";
             continue;
         }
         std::optional<std::string> error;
@@ -698,7 +741,8 @@ int RunReplay(std::istream& script, std::ostream& out, std::ostream& err,
             return 2;
         }
     }
-    out << StateJson(session) << "\n";
+    reports << StateJson(session) << "\n";
+    out << reports.str();
     return 0;
 }
 

@@ -30,12 +30,13 @@ struct Action {
         Reply,
         Wait,
         Dump,
-        Sheet
+        Sheet,
+        Curves
     };
     Kind kind = Kind::Dump;
     int line = 0;
     std::string control;
-    std::string text;  // typed text, the answer, the key, or the sheet's file
+    std::string text;  // typed text, the answer, the key, or the file of a sheet or the curves
     long number = 0;   // entry or scroll value
     double seconds = 0;
     platform::MsgAnswer reply = platform::MsgAnswer::Ok;
@@ -54,9 +55,14 @@ struct ParsedLine {
 };
 ParsedLine ParseLine(const std::string& text, int lineNumber, const Session& session);
 
-// Runs one action; dump is the caller's business. An action that cannot be done (a sheet
-// without a result, or one that cannot be written) gives its error message.
+// Runs one action; dump is the caller's business. An action that cannot be done (a sheet or
+// curves without a result, or a file that cannot be written) gives its error message.
 std::optional<std::string> Perform(Session& session, const Action& action);
+
+// Writes the CSV of the curves of the calculator's result to the file at path (the Curves
+// window's export). Returns the reason when there is no usable result, in which case nothing
+// is written, or when the file cannot be written; else the empty text.
+std::string WriteCurves(const Session& session, const std::string& path);
 
 // The report of one printed state, on one line (no line ending): controls, calculator state,
 // focus, the events since the previous report, and whether the program has ended.
@@ -71,8 +77,9 @@ struct ReplayOptions {
 
 // Reads the script, runs it and prints one report per dump and one after the last action.
 // Returns the exit status: 0, or 2 after a script error, reported on err with its line, in
-// which case nothing is run or printed, or after an action that cannot be done, reported the
-// same way, where the run stops.
+// which case nothing is run or printed, or after an action that cannot be done (a sheet or
+// curves without a result, a file that cannot be written), reported the same way: the run
+// stops there and prints nothing.
 int RunReplay(std::istream& script, std::ostream& out, std::ostream& err,
               const ReplayOptions& options);
 
