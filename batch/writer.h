@@ -11,6 +11,7 @@
 
 #include "batch/evaluate.h"
 #include "batch/io.h"
+#include "batch/shortest.h"
 
 namespace quarvell::batch {
 
@@ -31,7 +32,8 @@ void AppendNumber(std::string& out, float value);
 // same base rate, environment, level or temperature) from row to row.
 class NumberTexts {
   public:
-    void append(std::string& out, float value);
+    // Writes at `out`, which has room for kShortestMax bytes, and returns the end.
+    char* write(char* out, float value);
 
   private:
     struct Entry {
@@ -47,16 +49,26 @@ bool IsUtf8(std::string_view text);
 
 class RowWriter {
   public:
-    RowWriter(OutputBuffer& out, std::vector<Output> outputs)
-        : out_(out), outputs_(std::move(outputs)) {}
+    RowWriter(OutputBuffer& out, const std::vector<Output>& outputs);
     virtual ~RowWriter() = default;
     // The input columns carried over; CSV writes its header line.
     virtual void header(std::span<const std::string_view> inputNames) = 0;
     virtual void row(std::span<const Cell> input, const RowResult& result) = 0;
 
   protected:
+    // How each output column is written, worked out once for the run.
+    enum class Kind : std::uint8_t { RepeatingNumber, Number, Notes, Warning, Error };
+    struct Column {
+        Output output;
+        Kind kind;
+        std::uint32_t bit;     // in RowResult::present
+        std::string_view key;  // JSON Lines: the quoted name and its colon
+    };
+    char* number(char* at, const Column& c, const RowResult& result);
+
     OutputBuffer& out_;
-    std::vector<Output> outputs_;
+    std::vector<Column> columns_;
+    std::vector<std::string> keys_;
     NumberTexts numbers_;
 };
 

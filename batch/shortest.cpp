@@ -1,0 +1,242 @@
+#include "batch/shortest.h"
+
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+
+namespace quarvell::batch {
+
+namespace {
+
+constexpr int kSignificandBits = 24;
+constexpr int kMinExponent = -149;  // of the least significant bit of a single
+constexpr std::uint32_t kHiddenBit = std::uint32_t{1} << (kSignificandBits - 1);
+constexpr int kMinK = -45;
+
+// The upper 63 bits of 10^-k scaled into [2^125, 2^126) and rounded up, for the k a single
+// needs (-45 to 31).
+constexpr std::array<std::uint64_t, 77> kPowersOfTen{
+    0x59AEDFC10D7279C5, 0x47BF19673DF52E37, 0x72CB5BD86321E38C, 0x5BD5E313828182D6,
+    0x4977E8DC68679BDF, 0x758CA7C70D7292FE, 0x5E0A1FD271287598, 0x4B3B4CA85A86C47A,
+    0x785EE10D5DA46D90, 0x604BE73DE4838AD9, 0x4D0985CB1D3608AE, 0x7B426FAB61F00DE3,
+    0x629B8C891B267182, 0x4EE2D6D415B85ACE, 0x7E37BE2022C0914B, 0x64F964E68233A76F,
+    0x50C783EB9B5C85F2, 0x409F9CBC7C4A04C2, 0x6765C793FA10079D, 0x52B7D2DCC80CD2E4,
+    0x422CA8B0A00A4250, 0x69E10DE76676D080, 0x54B40B1F852BDA00, 0x43C33C1937564800,
+    0x6C6B935B8BBD4000, 0x56BC75E2D6310000, 0x4563918244F40000, 0x6F05B59D3B200000,
+    0x58D15E1762800000, 0x470DE4DF82000000, 0x71AFD498D0000000, 0x5AF3107A40000000,
+    0x48C2739500000000, 0x746A528800000000, 0x5D21DBA000000000, 0x4A817C8000000000,
+    0x7735940000000000, 0x5F5E100000000000, 0x4C4B400000000000, 0x7A12000000000000,
+    0x61A8000000000000, 0x4E20000000000000, 0x7D00000000000000, 0x6400000000000000,
+    0x5000000000000000, 0x4000000000000000, 0x6666666666666666, 0x51EB851EB851EB85,
+    0x4189374BC6A7EF9D, 0x68DB8BAC710CB295, 0x53E2D6238DA3C211, 0x431BDE82D7B634DA,
+    0x6B5FCA6AF2BD215E, 0x55E63B88C230E77E, 0x44B82FA09B5A52CB, 0x6DF37F675EF6EADF,
+    0x57F5FF85E592557F, 0x465E6604B7A84465, 0x709709A125DA0709, 0x5A126E1A84AE6C07,
+    0x480EBE7B9D58566C, 0x734ACA5F6226F0AD, 0x5C3BD5191B525A24, 0x49C97747490EAE83,
+    0x760F253EDB4AB0D2, 0x5E72843249088D75, 0x4B8ED0283A6D3DF7, 0x78E480405D7B9658,
+    0x60B6CD004AC94513, 0x4D5F0A66A23A9DA9, 0x7BCB43D769F762A8, 0x63090312BB2C4EED,
+    0x4F3A68DBC8F03F24, 0x7EC3DAF941806506, 0x65697BFA9ACD1D9F, 0x51212FFBAF0A7E18,
+    0x40E7599625A1FE7A,
+};
+
+int FloorLog10Pow2(int e) {
+    return static_cast<int>((static_cast<std::int64_t>(e) * 661'971'961'083) >> 41);
+}
+
+int FloorLog10ThreeQuartersPow2(int e) {
+    return static_cast<int>((static_cast<std::int64_t>(e) * 661'971'961'083 - 274'743'187'321) >>
+                            41);
+}
+
+int FloorLog2Pow10(int e) {
+    return static_cast<int>((static_cast<std::int64_t>(e) * 913'124'641'741) >> 38);
+}
+
+__extension__ using Uint128 = unsigned __int128;
+
+// The rounded-to-odd product g cp 2^-95.
+std::uint32_t RoundToOdd(std::uint64_t g, std::uint64_t cp) {
+    const auto high = static_cast<std::uint64_t>((static_cast<Uint128>(g) * cp) >> 64);
+    return static_cast<std::uint32_t>((high >> 31) | (((high & 0xFFFFFFFFU) + 0xFFFFFFFFU) >> 32));
+}
+
+struct Decimal {
+    std::uint32_t digits;
+    int exponent;  // the value is digits 10^exponent
+};
+
+// The shortest decimal in the rounding interval of c 2^q, the closest to it where several are,
+// the even one of a tie. c is a normal significand (hidden bit set).
+Decimal Shortest(int q, std::uint32_t c) {
+    const std::uint32_t out = c & 1U;
+    const std::uint64_t cb = std::uint64_t{c} << 2;
+    const std::uint64_t cbr = cb + 2;
+    std::uint64_t cbl = 0;
+    int k = 0;
+    // At a power of two the interval below is half as wide.
+    if (c != kHiddenBit || q == kMinExponent) {
+        cbl = cb - 2;
+        k = FloorLog10Pow2(q);
+    } else {
+        cbl = cb - 1;
+        k = FloorLog10ThreeQuartersPow2(q);
+    }
+    const int h = q + FloorLog2Pow10(-k) + 33;
+    const std::uint64_t g = kPowersOfTen[static_cast<std::size_t>(k - kMinK)] + 1;
+    const std::uint64_t vb = RoundToOdd(g, cb << h);
+    const std::uint64_t vbl = RoundToOdd(g, cbl << h);
+    const std::uint64_t vbr = RoundToOdd(g, cbr << h);
+    const std::uint64_t s = vb >> 2;
+    if (s >= 100) {
+        // One digit fewer, where the interval holds exactly one such decimal.
+        const std::uint64_t sp10 = 10 * ((s * 1'717'986'919) >> 34);
+        const std::uint64_t tp10 = sp10 + 10;
+        const bool upin = vbl + out <= sp10 << 2;
+        const bool wpin = (tp10 << 2) + out <= vbr;
+        if (upin != wpin) {
+            return {static_cast<std::uint32_t>(upin ? sp10 : tp10), k};
+        }
+    }
+    const std::uint64_t t = s + 1;
+    const bool uin = vbl + out <= s << 2;
+    const bool win = (t << 2) + out <= vbr;
+    if (uin != win) {
+        return {static_cast<std::uint32_t>(uin ? s : t), k};
+    }
+    // Both in the interval: the closer one, the even one of a tie.
+    const auto cmp = static_cast<std::int64_t>(vb) - static_cast<std::int64_t>(2 * (s + t));
+    return {static_cast<std::uint32_t>(cmp < 0 || (cmp == 0 && (s & 1U) == 0) ? s : t), k};
+}
+
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+constexpr std::array<std::uint64_t, 20> kPowersOfTenWhole{1,
+                                                          10,
+                                                          100,
+                                                          1'000,
+                                                          10'000,
+                                                          100'000,
+                                                          1'000'000,
+                                                          10'000'000,
+                                                          100'000'000,
+                                                          1'000'000'000,
+                                                          10'000'000'000,
+                                                          100'000'000'000,
+                                                          1'000'000'000'000,
+                                                          10'000'000'000'000,
+                                                          100'000'000'000'000,
+                                                          1'000'000'000'000'000,
+                                                          10'000'000'000'000'000,
+                                                          100'000'000'000'000'000,
+                                                          1'000'000'000'000'000'000,
+                                                          10'000'000'000'000'000'000U};
+
+// From the bit width: 1233 / 4096 is just above log10(2).
+int DigitCount(std::uint64_t v) {
+    const int t = (static_cast<int>(std::bit_width(v | 1)) * 1233) >> 12;
+    return t + (v >= kPowersOfTenWhole[static_cast<std::size_t>(t)] ? 1 : 0);
+}
+
+// The decimal digits of v, ending just before `end`. Two at a time, in the narrowest type that
+// holds v: a division by a constant is a multiplication, cheaper in 32 bits.
+template <typename Unsigned>
+void WriteDigitsBackwards(char* end, Unsigned v) {
+    while (v >= 100) {
+        end -= 2;
+        std::memcpy(end, kPairs + 2 * (v % 100), 2);
+        v /= 100;
+    }
+    if (v >= 10) {
+        std::memcpy(end - 2, kPairs + 2 * v, 2);
+    } else {
+        end[-1] = static_cast<char>('0' + v);
+    }
+}
+
+char* WriteWhole(char* out, std::uint64_t v) {
+    char* const end = out + DigitCount(v);
+    if (v <= UINT32_MAX) {
+        WriteDigitsBackwards(end, static_cast<std::uint32_t>(v));
+    } else {
+        WriteDigitsBackwards(end, v);
+    }
+    return end;
+}
+
+// "0." and as many zeros as a normal single can need before its digits, written whole.
+constexpr char kZeros[] = "0.00000000000000000000000000000000000000";
+static_assert(sizeof kZeros - 1 <= kShortestMax);
+
+// digits 10^exponent with exponent < 0, trailing zeros of the digits dropped first.
+char* WriteFraction(char* out, std::uint32_t digits, int exponent) {
+    while (digits % 10 == 0) {
+        digits /= 10;
+        ++exponent;
+    }
+    if (exponent >= 0) {
+        // Not reached for a value that is not whole; kept exact all the same.
+        std::uint64_t v = digits;
+        while (exponent-- > 0) {
+            v *= 10;
+        }
+        return WriteWhole(out, v);
+    }
+    const int count = DigitCount(digits);
+    const int whole = count + exponent;  // digits before the point
+    if (whole > 0) {
+        // The digits in two blocks of fixed size around the point: no copy of a length that
+        // varies.
+        char text[32];
+        WriteDigitsBackwards(text + count, digits);
+        std::memcpy(out, text, 16);
+        out[whole] = '.';
+        std::memcpy(out + whole + 1, text + whole, 16);
+        return out + count + 1;
+    }
+    std::memcpy(out, kZeros, sizeof kZeros - 1);
+    char* const end = out + 2 - whole + count;
+    WriteDigitsBackwards(end, digits);
+    return end;
+}
+
+}  // namespace
+
+char* WriteShortest(char* out, float value) {
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    const std::uint32_t fraction = bits & (kHiddenBit - 1);
+    const auto biased = static_cast<int>((bits >> (kSignificandBits - 1)) & 0xFFU);
+    if (biased == 0 && fraction == 0) {
+        *out = '0';
+        return out + 1;
+    }
+    // Subnormals, infinities and NaN: beyond anything a part gives.
+    if (biased == 0 || biased == 0xFF) {
+        return std::to_chars(out, out + kShortestMax, value, std::chars_format::fixed).ptr;
+    }
+    if ((bits >> 31) != 0) {
+        *out++ = '-';
+    }
+    const int q = biased - 1 + kMinExponent;
+    const std::uint32_t c = kHiddenBit | fraction;
+    if (q >= 0) {
+        // Whole, and written exactly as std::to_chars writes a whole number in positional
+        // notation; beyond 64 bits left to it.
+        if (q > 63 - kSignificandBits) {
+            return std::to_chars(out, out + kShortestMax, value < 0 ? -value : value,
+                                 std::chars_format::fixed)
+                .ptr;
+        }
+        return WriteWhole(out, std::uint64_t{c} << q);
+    }
+    if (q > -kSignificandBits && (c & ((std::uint32_t{1} << -q) - 1)) == 0) {
+        return WriteWhole(out, c >> -q);
+    }
+    const Decimal d = Shortest(q, c);
+    return WriteFraction(out, d.digits, d.exponent);
+}
+
+}  // namespace quarvell::batch
