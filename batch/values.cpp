@@ -49,7 +49,14 @@ bool StartsIgnoringCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && SameIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
 std::string_view Trim(std::string_view s) {
+    if (s.empty() || (!IsBlank(s.front()) && !IsBlank(s.back()))) {
+        return s;  // the usual value, with nothing around it
+    }
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
         s.remove_prefix(1);
     }
@@ -214,21 +221,75 @@ Number Convert(std::string_view text, int shift) {
     return {.status = Status::Ok, .value = v};
 }
 
+// The number at the start of text in the one pass, where it is the short decimal a list
+// mostly holds: a sign, up to 15 digits with the file's decimal separator, no exponent. Its
+// value is what ShortDecimal gives the same text; false for anything else, which takes the
+// general way.
+bool QuickNumber(std::string_view t, bool decimalComma, std::size_t& length, double& value) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+        negative = t[i] == '-';
+        ++i;
+    }
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    int all = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (IsDigit(c)) {
+            ++all;
+            decimals += point ? 1 : 0;
+            if (mantissa == 0 && c == '0') {
+                continue;
+            }
+            if (++significant > 15) {
+                return false;
+            }
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        } else if (!point && (c == '.' || (decimalComma && c == ','))) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (all == 0 || decimals > 22 || (i < t.size() && (t[i] == 'e' || t[i] == 'E'))) {
+        return false;
+    }
+    const auto m = static_cast<double>(mantissa);
+    const double v = m / kPowersOfTen[static_cast<std::size_t>(decimals)];
+    value = negative ? -v : v;
+    length = i;
+    return true;
+}
+
 // A number followed by one of the units (or none), blanks allowed between.
 Number ReadWithUnit(std::string_view raw, bool decimalComma,
                     std::initializer_list<std::string_view> units) {
     const std::string_view t = Trim(raw);
-    bool plain = false;
-    const std::size_t n = ScanNumber(t, decimalComma, plain);
-    if (n == 0) {
-        return {};
+    std::size_t n = 0;
+    double quick = 0;
+    const bool isQuick = QuickNumber(t, decimalComma, n, quick);
+    if (!isQuick) {
+        bool plain = false;
+        n = ScanNumber(t, decimalComma, plain);
+        if (n == 0) {
+            return {};
+        }
     }
-    const std::string_view unit = Trim(t.substr(n));
-    bool known = unit.empty();
-    for (const std::string_view u : units) {
-        known = known || SameIgnoringCase(unit, u);
+    if (n < t.size()) {
+        const std::string_view unit = Trim(t.substr(n));
+        bool known = unit.empty();
+        for (const std::string_view u : units) {
+            known = known || SameIgnoringCase(unit, u);
+        }
+        if (!known) {
+            return {};
+        }
     }
-    return known ? Convert(t.substr(0, n), 0) : Number{};
+    return isQuick ? Number{.status = Status::Ok, .value = quick} : Convert(t.substr(0, n), 0);
 }
 
 // The power of ten of a unit prefix relative to microfarads, and its length in bytes.
@@ -371,6 +432,32 @@ std::optional<ValueError> RowReader::number(Column c, std::initializer_list<std:
     return std::nullopt;
 }
 
+// What a type takes where a row gives nothing, read from the catalogue's texts once per type
+// rather than once per row.
+struct TypeDefaults {
+    int option = -1;
+    float piVDenominator = 0;
+    float lifeBias = 0;
+};
+
+const TypeDefaults& DefaultsOf(const model::CapacitorType& type) {
+    static const std::array<TypeDefaults, 20> all = [] {
+        std::array<TypeDefaults, 20> d;
+        for (const model::Notice n : {model::Notice::One, model::Notice::Two}) {
+            for (const model::CapacitorType& t : model::TypesOf(n)) {
+                d[static_cast<std::size_t>((n == model::Notice::One ? 0 : 10) +
+                                           model::PositionOf(t))] = {
+                    .option = catalogue::DefaultOption(t),
+                    .piVDenominator = catalogue::DefaultPiVDenominator(t),
+                    .lifeBias = catalogue::DefaultLifeBias(t)};
+            }
+        }
+        return d;
+    }();
+    return all[static_cast<std::size_t>((type.notice == model::Notice::One ? 0 : 10) +
+                                        model::PositionOf(type))];
+}
+
 // The exact code first: it is what lists carry, and the cheapest to match.
 const model::CapacitorType* FindTypeOf(std::string_view t) {
     if (const model::CapacitorType* exact = model::FindType(t)) {
@@ -458,7 +545,7 @@ std::optional<ValueError> RowReader::lifeTest(std::string_view text) {
     parts[0] = counts.substr(0, slash1);
     parts[1] = counts.substr(slash1 + 1, slash2 - slash1 - 1);
     parts[2] = counts.substr(slash2 + 1);
-    std::array<double, 4> v{0, 0, 0, catalogue::DefaultLifeBias(*type_)};
+    std::array<double, 4> v{0, 0, 0, DefaultsOf(*type_).lifeBias};
     for (std::size_t i = 0; i < 4; ++i) {
         if (i == 3 && at == std::string_view::npos) {
             break;
@@ -552,8 +639,9 @@ std::string Normalised(std::string_view text) {
 std::optional<ValueError> RowReader::options() {
     const model::CapacitorType& t = *type_;
     model::Part& p = out_.part;
-    p.option = catalogue::DefaultOption(t);
-    p.piVDenominator = catalogue::DefaultPiVDenominator(t);
+    const TypeDefaults& defaults = DefaultsOf(t);
+    p.option = defaults.option;
+    p.piVDenominator = defaults.piVDenominator;
     const auto unused = [&](Column c) {
         out_.unused |= static_cast<std::uint16_t>(1U << static_cast<unsigned>(c));
     };

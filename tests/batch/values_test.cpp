@@ -258,6 +258,50 @@ TEST(ReadRow, NamesTheRowTheColumnAndTheValueThatCannotBeRead) {
     }
 }
 
+// A unit, blanks or the file's decimal separator around a number leave its value as the bare
+// number gives it; what follows the number is either a unit of its column or a refusal.
+TEST(ReadRow, NumbersWithTheirUnitsAndBlanks) {
+    const struct {
+        Column column;
+        const char* text;
+        bool comma;
+        float value;  // 0: refused
+    } cases[] = {
+        {Column::RatedVoltage, "16", false, 16},
+        {Column::RatedVoltage, " 16 V ", false, 16},
+        {Column::RatedVoltage, "6.3VDC", false, 6.3F},
+        {Column::RatedVoltage, "6,3 v", true, 6.3F},
+        {Column::RatedVoltage, "6,3", false, 0},
+        {Column::RatedVoltage, "63e-1V", false, 6.3F},
+        {Column::RatedVoltage, "16 C", false, 0},
+        {Column::RatedVoltage, "16 VV", false, 0},
+        {Column::AppliedVoltage, "0.1234567890123456789", false, 0.1234567890123456789F},
+        {Column::AppliedVoltage, "\t5.\t", false, 5},
+        {Column::AppliedVoltage, "+.5", false, 0.5F},
+        {Column::Temperature, "-55", false, -55},
+        {Column::Temperature, "-55.5C", false, -55.5F},
+        {Column::Temperature, "25e", false, 0},
+        {Column::Temperature, "0.000000000000000000000000125e25", false, 1.25F},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Row row;
+        row.values[c.column] = c.text;
+        PartRow part;
+        const std::string error = ErrorOf(row, part, c.comma);
+        if (c.value == 0) {
+            EXPECT_NE(error, "");
+            continue;
+        }
+        ASSERT_EQ(error, "");
+        const model::Part& p = part.part;
+        EXPECT_EQ(c.column == Column::RatedVoltage     ? p.ratedVoltage
+                  : c.column == Column::AppliedVoltage ? p.appliedVoltage
+                                                       : p.temperature,
+                  c.value);
+    }
+}
+
 TEST(ReadRow, QualityGivesTheLevelRateOrLifeTest) {
     const struct {
         const char* text;
