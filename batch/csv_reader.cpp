@@ -12,7 +12,8 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 }  // namespace
 
 CsvReader::CsvReader(ByteSource& source)
-    : source_(source), buffer_(new char[2 * kMaxRecord]), capacity_(2 * kMaxRecord) {
+    : source_(source), buffer_(new char[2 * kMaxRecord + 1]), capacity_(2 * kMaxRecord) {
+    buffer_[0] = '\n';
     fields_.reserve(64);
     scratch_.reserve(capacity_);
 }
@@ -35,6 +36,7 @@ bool CsvReader::refill() {
     }
     eof_ = n == 0;
     end_ += static_cast<std::size_t>(n);
+    buffer_[end_] = '\n';  // ends the scan of an unquoted field at the end of the bytes read
     return true;
 }
 
@@ -55,6 +57,9 @@ void CsvReader::chooseSeparator() {
         }
     }
     separator_ = semicolons > commas ? ';' : ',';
+    for (const char c : {separator_, '\n', '\r', '"'}) {
+        stops_[static_cast<unsigned char>(c)] = true;
+    }
 }
 
 void CsvReader::addField(std::string_view field) {
@@ -123,9 +128,14 @@ CsvReader::Parse CsvReader::parseRecord() {
             }
         } else {
             const char* start = p;
-            while (p < e && !endsField(*p)) {
-                strayQuote_ = strayQuote_ || *p == '"';
-                ++p;
+            for (;; ++p) {
+                while (!stops_[static_cast<unsigned char>(*p)]) {
+                    ++p;
+                }
+                if (p == e || *p != '"') {
+                    break;
+                }
+                strayQuote_ = true;
             }
             if (p == e && !eof_) {
                 return Parse::NeedMore;

@@ -141,10 +141,8 @@ int DigitCount(std::uint64_t v) {
     return t + (v >= kPowersOfTenWhole[static_cast<std::size_t>(t)] ? 1 : 0);
 }
 
-// The decimal digits of v, ending just before `end`. Two at a time, in the narrowest type that
-// holds v: a division by a constant is a multiplication, cheaper in 32 bits.
-template <typename Unsigned>
-void WriteDigitsBackwards(char* end, Unsigned v) {
+// The digits of a number of up to 20 digits, ending just before `end`.
+void WriteDigitsBackwards(char* end, std::uint64_t v) {
     while (v >= 100) {
         end -= 2;
         std::memcpy(end, kPairs + 2 * (v % 100), 2);
@@ -157,21 +155,40 @@ void WriteDigitsBackwards(char* end, Unsigned v) {
     }
 }
 
-char* WriteWhole(char* out, std::uint64_t v) {
-    char* const end = out + DigitCount(v);
-    if (v <= UINT32_MAX) {
-        WriteDigitsBackwards(end, static_cast<std::uint32_t>(v));
-    } else {
-        WriteDigitsBackwards(end, v);
+// A number below 2^32 as its ten digits, leading zeros included: the same steps whatever its
+// length, and nothing to mispredict. The caller takes the digits it needs from the end.
+struct TenDigits {
+    char text[32] = {};  // room for a block of 16 bytes copied from any digit
+    explicit TenDigits(std::uint32_t v) {
+        const std::uint32_t low = v % 100'000'000;
+        const std::uint32_t high = low / 10'000;
+        const std::uint32_t rest = low % 10'000;
+        std::memcpy(text, kPairs + 2 * (v / 100'000'000), 2);
+        std::memcpy(text + 2, kPairs + 2 * (high / 100), 2);
+        std::memcpy(text + 4, kPairs + 2 * (high % 100), 2);
+        std::memcpy(text + 6, kPairs + 2 * (rest / 100), 2);
+        std::memcpy(text + 8, kPairs + 2 * (rest % 100), 2);
     }
-    return end;
+    // The first of the last `count` digits.
+    const char* last(int count) const { return text + 10 - count; }
+};
+
+char* WriteWhole(char* out, std::uint64_t v) {
+    const int count = DigitCount(v);
+    if (v > UINT32_MAX) {
+        WriteDigitsBackwards(out + count, v);
+    } else {
+        std::memcpy(out, TenDigits(static_cast<std::uint32_t>(v)).last(count), 16);
+    }
+    return out + count;
 }
 
 // "0." and as many zeros as a normal single can need before its digits, written whole.
 constexpr char kZeros[] = "0.00000000000000000000000000000000000000";
-static_assert(sizeof kZeros - 1 <= kShortestMax);
+static_assert(sizeof kZeros - 1 + 16 <= kShortestMax);
 
-// digits 10^exponent with exponent < 0, trailing zeros of the digits dropped first.
+// digits 10^exponent with exponent < 0, trailing zeros of the digits dropped first. The digits
+// go in blocks of fixed size: no copy of a length that varies.
 char* WriteFraction(char* out, std::uint32_t digits, int exponent) {
     while (digits % 10 == 0) {
         digits /= 10;
@@ -187,20 +204,17 @@ char* WriteFraction(char* out, std::uint32_t digits, int exponent) {
     }
     const int count = DigitCount(digits);
     const int whole = count + exponent;  // digits before the point
+    const TenDigits ten(digits);
+    const char* const first = ten.last(count);
     if (whole > 0) {
-        // The digits in two blocks of fixed size around the point: no copy of a length that
-        // varies.
-        char text[32];
-        WriteDigitsBackwards(text + count, digits);
-        std::memcpy(out, text, 16);
+        std::memcpy(out, first, 16);
         out[whole] = '.';
-        std::memcpy(out + whole + 1, text + whole, 16);
+        std::memcpy(out + whole + 1, first + whole, 16);
         return out + count + 1;
     }
     std::memcpy(out, kZeros, sizeof kZeros - 1);
-    char* const end = out + 2 - whole + count;
-    WriteDigitsBackwards(end, digits);
-    return end;
+    std::memcpy(out + 2 - whole, first, 16);
+    return out + 2 - whole + count;
 }
 
 }  // namespace

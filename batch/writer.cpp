@@ -58,9 +58,28 @@ std::size_t JsonBound(std::string_view text) {
     return 6 * text.size() + 2;
 }
 
+constexpr std::uint64_t kOnes = 0x0101010101010101U;
+
+// Whether any byte of x is the byte repeated in `pattern`.
+bool HasByte(std::uint64_t x, std::uint64_t pattern) {
+    const std::uint64_t y = x ^ pattern;
+    return ((y - kOnes) & ~y & (kOnes * 0x80)) != 0;
+}
+
+// Eight bytes at a time: the notes are long, and rarely need quotes.
 bool NeedsQuotes(std::string_view text) {
-    for (const char c : text) {
-        if (c == ',' || c == '"' || c == '\n' || c == '\r') {
+    const char* p = text.data();
+    const char* const e = p + text.size();
+    for (; e - p >= 8; p += 8) {
+        std::uint64_t x = 0;
+        std::memcpy(&x, p, 8);
+        if (HasByte(x, kOnes * ',') || HasByte(x, kOnes * '"') || HasByte(x, kOnes * '\n') ||
+            HasByte(x, kOnes * '\r')) {
+            return true;
+        }
+    }
+    for (; p < e; ++p) {
+        if (*p == ',' || *p == '"' || *p == '\n' || *p == '\r') {
             return true;
         }
     }

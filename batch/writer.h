@@ -41,7 +41,7 @@ class NumberTexts {
         std::uint8_t length = 0;  // 0: empty
         char text[27];
     };
-    static constexpr unsigned kBits = 9;
+    static constexpr unsigned kBits = 12;
     std::vector<Entry> entries_ = std::vector<Entry>(std::size_t{1} << kBits);
 };
 // Whether the bytes are UTF-8 (JSON strings must be).
