@@ -68,6 +68,7 @@ class RowWriter {
 
     OutputBuffer& out_;
     std::vector<Column> columns_;
+    std::size_t texts_ = 0;  // where the notes, warning and error columns start
     std::vector<std::string> keys_;
     NumberTexts numbers_;
 };
