@@ -109,6 +109,95 @@ Decimal Shortest(int q, std::uint32_t c) {
     return {static_cast<std::uint32_t>(cmp < 0 || (cmp == 0 && (s & 1U) == 0) ? s : t), k};
 }
 
+// 10^k scaled into [2^63, 2^64) and rounded up, for k from -31 to 46.
+constexpr int kMinCacheK = -31;
+constexpr std::array<std::uint64_t, 78> kCache{
+    0x81CEB32C4B43FCF5, 0xA2425FF75E14FC32, 0xCAD2F7F5359A3B3F, 0xFD87B5F28300CA0E,
+    0x9E74D1B791E07E49, 0xC612062576589DDB, 0xF79687AED3EEC552, 0x9ABE14CD44753B53,
+    0xC16D9A0095928A28, 0xF1C90080BAF72CB2, 0x971DA05074DA7BEF, 0xBCE5086492111AEB,
+    0xEC1E4A7DB69561A6, 0x9392EE8E921D5D08, 0xB877AA3236A4B44A, 0xE69594BEC44DE15C,
+    0x901D7CF73AB0ACDA, 0xB424DC35095CD810, 0xE12E13424BB40E14, 0x8CBCCC096F5088CC,
+    0xAFEBFF0BCB24AAFF, 0xDBE6FECEBDEDD5BF, 0x89705F4136B4A598, 0xABCC77118461CEFD,
+    0xD6BF94D5E57A42BD, 0x8637BD05AF6C69B6, 0xA7C5AC471B478424, 0xD1B71758E219652C,
+    0x83126E978D4FDF3C, 0xA3D70A3D70A3D70B, 0xCCCCCCCCCCCCCCCD, 0x8000000000000000,
+    0xA000000000000000, 0xC800000000000000, 0xFA00000000000000, 0x9C40000000000000,
+    0xC350000000000000, 0xF424000000000000, 0x9896800000000000, 0xBEBC200000000000,
+    0xEE6B280000000000, 0x9502F90000000000, 0xBA43B74000000000, 0xE8D4A51000000000,
+    0x9184E72A00000000, 0xB5E620F480000000, 0xE35FA931A0000000, 0x8E1BC9BF04000000,
+    0xB1A2BC2EC5000000, 0xDE0B6B3A76400000, 0x8AC7230489E80000, 0xAD78EBC5AC620000,
+    0xD8D726B7177A8000, 0x878678326EAC9000, 0xA968163F0A57B400, 0xD3C21BCECCEDA100,
+    0x84595161401484A0, 0xA56FA5B99019A5C8, 0xCECB8F27F4200F3A, 0x813F3978F8940985,
+    0xA18F07D736B90BE6, 0xC9F2C9CD04674EDF, 0xFC6F7C4045812297, 0x9DC5ADA82B70B59E,
+    0xC5371912364CE306, 0xF684DF56C3E01BC7, 0x9A130B963A6C115D, 0xC097CE7BC90715B4,
+    0xF0BDC21ABB48DB21, 0x96769950B50D88F5, 0xBC143FA4E250EB32, 0xEB194F8E1AE525FE,
+    0x92EFD1B8D0CF37BF, 0xB7ABC627050305AE, 0xE596B7B0C643C71A, 0x8F7E32CE7BEA5C70,
+    0xB35DBF821AE4F38C, 0xE0352F62A19E306F,
+};
+
+int FloorLog10Pow2Db(int e) {
+    return (e * 315653) >> 20;
+}
+
+int FloorLog2Pow10Db(int e) {
+    return (e * 1741647) >> 19;
+}
+
+// The shortest decimal by Jeon's Dragonbox, for a normal single whose significand is not a
+// power of two (the interval around it is symmetric): one multiplication where the digits of
+// the wider divisor do, a second only at the rare ties.
+Decimal Nearest(int q, std::uint32_t c) {
+    const bool includeEnds = c % 2 == 0;
+    const int minusK = FloorLog10Pow2Db(q) - 1;
+    const std::uint64_t cache = kCache[static_cast<std::size_t>(-minusK - kMinCacheK)];
+    const int beta = q + FloorLog2Pow10Db(-minusK);
+    const auto delta = static_cast<std::uint32_t>(cache >> (63 - beta));
+    const std::uint32_t twoFc = c << 1;
+    const auto product =
+        static_cast<std::uint64_t>((static_cast<Uint128>((twoFc | 1U) << beta) * cache) >> 32);
+    const auto z = static_cast<std::uint32_t>(product >> 32);
+    const bool zWhole = static_cast<std::uint32_t>(product) == 0;
+    // The parity and wholeness of the fractional part of twoF 10^-k / 2 at the given scale.
+    const auto parity = [&](std::uint32_t twoF, bool& whole) {
+        const std::uint64_t low = twoF * cache;
+        whole = static_cast<std::uint32_t>(low >> (32 - beta)) == 0;
+        return ((low >> (64 - beta)) & 1U) != 0;
+    };
+
+    auto significand = z / 100;
+    auto r = z - 100 * significand;
+    bool smaller = false;
+    if (r < delta) {
+        if (r == 0 && zWhole && !includeEnds) {
+            --significand;
+            r = 100;
+            smaller = true;
+        }
+    } else if (r > delta) {
+        smaller = true;
+    } else {
+        bool xWhole = false;
+        const bool xParity = parity(twoFc - 1, xWhole);
+        smaller = !(xParity || (xWhole && includeEnds));
+    }
+    if (!smaller) {
+        return {significand, minusK + 2};
+    }
+    significand *= 10;
+    std::uint32_t dist = r - delta / 2 + 5;
+    const bool approxYParity = ((dist ^ 5U) & 1U) != 0;
+    const bool divisible = dist % 10 == 0;
+    dist /= 10;
+    significand += dist;
+    if (divisible) {
+        bool yWhole = false;
+        const bool yParity = parity(twoFc, yWhole);
+        if (yParity != approxYParity || (yWhole && significand % 2 != 0)) {
+            --significand;
+        }
+    }
+    return {significand, minusK + 1};
+}
+
 constexpr char kPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
@@ -175,10 +264,15 @@ struct TenDigits {
 
 char* WriteWhole(char* out, std::uint64_t v) {
     const int count = DigitCount(v);
-    if (v > UINT32_MAX) {
-        WriteDigitsBackwards(out + count, v);
-    } else {
+    if (v <= UINT32_MAX) {
         std::memcpy(out, TenDigits(static_cast<std::uint32_t>(v)).last(count), 16);
+    } else if (v / 100'000'000 <= UINT32_MAX) {
+        const std::uint64_t high = v / 100'000'000;
+        const auto low = static_cast<std::uint32_t>(v - high * 100'000'000);
+        std::memcpy(out, TenDigits(static_cast<std::uint32_t>(high)).last(count - 8), 16);
+        std::memcpy(out + count - 8, TenDigits(low).last(8), 8);
+    } else {
+        WriteDigitsBackwards(out + count, v);
     }
     return out + count;
 }
@@ -249,7 +343,7 @@ char* WriteShortest(char* out, float value) {
     if (q > -kSignificandBits && (c & ((std::uint32_t{1} << -q) - 1)) == 0) {
         return WriteWhole(out, c >> -q);
     }
-    const Decimal d = Shortest(q, c);
+    const Decimal d = fraction != 0 ? Nearest(q, c) : Shortest(q, c);
     return WriteFraction(out, d.digits, d.exponent);
 }
 

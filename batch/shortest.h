@@ -1,8 +1,9 @@
 #pragma once
 // The shortest decimal that reads back to the same single, in positional notation: what
 // std::to_chars(first, last, value, std::chars_format::fixed) writes, digit for digit, in a
-// fraction of its time. The digits come from Giulietti's Schubfach method; a whole number is
-// written exactly, as std::to_chars writes it ("2402405376", not "2402405400").
+// fraction of its time. The digits come from Jeon's Dragonbox, or Giulietti's Schubfach where
+// the single is a power of two; a whole number is written exactly, as std::to_chars writes it
+// ("2402405376", not "2402405400").
 
 #include <cstddef>
 
