@@ -45,6 +45,7 @@ class CsvReader {
   private:
     enum class Parse { Done, NeedMore, Failed };
     Parse parseRecord();
+    bool parsePlain();
     bool refill();
     void chooseSeparator();
     void addField(std::string_view field);

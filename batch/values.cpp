@@ -221,57 +221,78 @@ Number Convert(std::string_view text, int shift) {
     return {.status = Status::Ok, .value = v};
 }
 
-// The number at the start of text in the one pass, where it is the short decimal a list
-// mostly holds: a sign, up to 15 digits with the file's decimal separator, no exponent. Its
-// value is what ShortDecimal gives the same text; false for anything else, which takes the
-// general way.
-bool QuickNumber(std::string_view t, bool decimalComma, std::size_t& length, double& value) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
-        negative = t[i] == '-';
-        ++i;
-    }
+// The short decimal a list mostly holds, read in one pass: a sign, up to 15 significant digits
+// with the file's decimal separator, no exponent. Its value times 10^shift is what ShortDecimal
+// gives the same text; anything else takes the general way.
+struct QuickDecimal {
     std::uint64_t mantissa = 0;
-    int significant = 0;
-    int all = 0;
+    int significant = 0;  // digits after the leading zeros
+    int digits = 0;
     int decimals = 0;
-    bool point = false;
-    for (; i < t.size(); ++i) {
-        const char c = t[i];
-        if (IsDigit(c)) {
-            ++all;
-            decimals += point ? 1 : 0;
-            if (mantissa == 0 && c == '0') {
-                continue;
-            }
-            if (++significant > 15) {
-                return false;
-            }
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-        } else if (!point && (c == '.' || (decimalComma && c == ','))) {
-            point = true;
-        } else {
-            break;
+    bool negative = false;
+    bool plain = true;       // digits alone, as ScanNumber has it
+    std::size_t length = 0;  // of the number in the text
+
+    // The digit c, as the next of the mantissa; false past the digits a double holds exactly.
+    bool add(char c) {
+        ++digits;
+        if (mantissa == 0 && c == '0') {
+            return true;
         }
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        return ++significant <= 15;
     }
-    if (all == 0 || decimals > 22 || (i < t.size() && (t[i] == 'e' || t[i] == 'E'))) {
-        return false;
+
+    // False for what is not such a number at the start of t.
+    bool read(std::string_view t, bool decimalComma) {
+        std::size_t i = 0;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+            negative = t[i] == '-';
+            plain = false;
+            ++i;
+        }
+        bool point = false;
+        for (; i < t.size(); ++i) {
+            const char c = t[i];
+            if (IsDigit(c)) {
+                decimals += point ? 1 : 0;
+                if (!add(c)) {
+                    return false;
+                }
+            } else if (!point && (c == '.' || (decimalComma && c == ','))) {
+                point = true;
+                plain = false;
+            } else {
+                break;
+            }
+        }
+        length = i;
+        return digits > 0 && !(i < t.size() && (t[i] == 'e' || t[i] == 'E'));
     }
-    const auto m = static_cast<double>(mantissa);
-    const double v = m / kPowersOfTen[static_cast<std::size_t>(decimals)];
-    value = negative ? -v : v;
-    length = i;
-    return true;
-}
+
+    // The value times 10^shift, rounded once as ShortDecimal rounds it; false where the power of
+    // ten is not an exact double.
+    bool value(int shift, double& out) const {
+        const int exponent = shift - decimals;
+        if (exponent < -22 || exponent > 22) {
+            return false;
+        }
+        const auto m = static_cast<double>(mantissa);
+        const double v = exponent >= 0 ? m * kPowersOfTen[static_cast<std::size_t>(exponent)]
+                                       : m / kPowersOfTen[static_cast<std::size_t>(-exponent)];
+        out = negative ? -v : v;
+        return true;
+    }
+};
 
 // A number followed by one of the units (or none), blanks allowed between.
 Number ReadWithUnit(std::string_view raw, bool decimalComma,
                     std::initializer_list<std::string_view> units) {
     const std::string_view t = Trim(raw);
-    std::size_t n = 0;
+    QuickDecimal d;
     double quick = 0;
-    const bool isQuick = QuickNumber(t, decimalComma, n, quick);
+    const bool isQuick = d.read(t, decimalComma) && d.value(0, quick);
+    std::size_t n = d.length;
     if (!isQuick) {
         bool plain = false;
         n = ScanNumber(t, decimalComma, plain);
@@ -330,8 +351,54 @@ bool EndsAfterFarad(std::string_view rest, bool prefixWasFarad) {
     return Trim(rest).empty();
 }
 
+// The usual capacitances in one pass: 100n, 4u7, 22uF, 0.1, 1 nF. Nothing where the text takes
+// the general way, which gives the same value.
+std::optional<Number> QuickCapacitance(std::string_view t, bool decimalComma) {
+    QuickDecimal d;
+    if (!d.read(t, decimalComma)) {
+        return std::nullopt;
+    }
+    std::string_view rest = t.substr(d.length);
+    int shift = 0;
+    if (!rest.empty()) {
+        std::size_t letter = 0;
+        std::optional<int> prefix = PrefixShift(rest, letter);
+        if (d.plain && prefix && letter < rest.size() && IsDigit(rest[letter])) {
+            // The letter for the decimal point: the digits after it are the fraction.
+            std::size_t i = letter;
+            for (; i < rest.size() && IsDigit(rest[i]); ++i) {
+                ++d.decimals;
+                if (!d.add(rest[i])) {
+                    return std::nullopt;
+                }
+            }
+            if (!EndsAfterFarad(rest.substr(i), *prefix == 6)) {
+                return Number{};
+            }
+            if (d.digits + 1 > 64) {
+                return std::nullopt;  // the general way refuses it as too long
+            }
+        } else {
+            rest = Trim(rest);
+            prefix = PrefixShift(rest, letter);
+            if (!prefix || !EndsAfterFarad(rest.substr(letter), *prefix == 6)) {
+                return Number{};
+            }
+        }
+        shift = *prefix;
+    }
+    double v = 0;
+    if (!d.value(shift, v)) {
+        return std::nullopt;
+    }
+    return Number{.status = Status::Ok, .value = v};
+}
+
 Number ReadCapacitanceNumber(std::string_view raw, bool decimalComma) {
     const std::string_view t = Trim(raw);
+    if (const std::optional<Number> quick = QuickCapacitance(t, decimalComma)) {
+        return *quick;
+    }
     bool plain = false;
     const std::size_t n = ScanNumber(t, decimalComma, plain);
     std::size_t letter = 0;
@@ -395,7 +462,8 @@ class RowReader {
   private:
     std::optional<std::string_view> given(Column c) const {
         const std::optional<std::string_view>& v = values_[static_cast<std::size_t>(c)];
-        if (!v || Trim(*v).empty()) {
+        // Blank only if it starts with a blank: the usual value is not looked at further.
+        if (!v || v->empty() || (IsBlank(v->front()) && Trim(*v).empty())) {
             return std::nullopt;
         }
         return *v;

@@ -112,6 +112,38 @@ TEST(Numbers, EveryDecimalReadsAsTheDoubleItWrites) {
     }
 }
 
+// The letter for the decimal point, with digits of any length on either side: 12n345 is exactly
+// the number 12.345e-3 is.
+TEST(Numbers, TheLetterForTheDecimalPointReadsAsThePointWould) {
+    std::mt19937_64 random(5);
+    const struct {
+        const char* letter;
+        const char* exponent;
+    } prefixes[] = {{"p", "e-6"}, {"n", "e-3"}, {"u", ""}, {"m", "e3"}, {"F", "e6"}};
+    for (int i = 0; i < 30000; ++i) {
+        std::string whole;
+        std::string fraction;
+        for (int d = static_cast<int>(random() % 12); d > 0; --d) {
+            whole += static_cast<char>('0' + random() % 10);
+        }
+        for (int d = 1 + static_cast<int>(random() % 12); d > 0; --d) {
+            fraction += static_cast<char>('0' + random() % 10);
+        }
+        const auto& p = prefixes[random() % std::size(prefixes)];
+        const std::string decimal = (whole.empty() ? "0" : whole) + "." + fraction + p.exponent;
+        double expected = 0;
+        std::from_chars(decimal.data(), decimal.data() + decimal.size(), expected);
+        const std::string text = whole + p.letter + fraction + (random() % 2 == 0 ? "F" : "");
+        if (std::string_view(p.letter) == "F" && text.back() == 'F' && text.size() > 1 &&
+            text[text.size() - 2] != 'F') {
+            // 1F5F is no capacitance: the farad is given twice.
+            EXPECT_FALSE(ReadCapacitance(text, false).has_value()) << text;
+            continue;
+        }
+        EXPECT_EQ(ReadCapacitance(text, false), expected) << text;
+    }
+}
+
 TEST(Environment, CodesWithOrWithoutParenthesesInAnyCase) {
     const char* const codes[] = {"G(B)",  "G(F)",  "G(M)",  "N(S)", "N(U)", "A(IC)", "A(IF)",
                                  "A(UC)", "A(UF)", "A(RW)", "S(F)", "M(F)", "M(L)",  "C(L)"};
