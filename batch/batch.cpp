@@ -238,6 +238,13 @@ Outcome Runner::csv(ByteSource& in) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
         cells[i].name = h.keptNames[i];
     }
+    // The known columns by their position, for the rows that have every field.
+    std::vector<std::pair<std::size_t, std::size_t>> knownAt;
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+        if (h.known[c] >= 0) {
+            knownAt.emplace_back(c, static_cast<std::size_t>(h.known[c]));
+        }
+    }
     RowValues values;
     std::string problem;
     for (;;) {
@@ -259,17 +266,26 @@ Outcome Runner::csv(ByteSource& in) {
         } else if (reader.strayQuote()) {
             problem = "has a quote inside a field that is not quoted, or after a closing quote";
         }
-        for (std::size_t c = 0; c < kColumnCount; ++c) {
-            values[c] =
-                h.known[c] < 0
-                    ? std::nullopt
-                    : std::optional<std::string_view>(field(static_cast<std::size_t>(h.known[c])));
-        }
         // Unquoted fields of a comma-separated list cannot hold what CSV quotes.
         const bool plain = reader.plain() && !decimalComma;
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            cells[i].text = field(h.kept[i]);
-            cells[i].plain = plain;
+        if (fields.size() == h.names.size()) {
+            for (const auto& [c, i] : knownAt) {
+                values[c] = fields[i];
+            }
+            for (std::size_t i = 0; i < cells.size(); ++i) {
+                cells[i].text = fields[h.kept[i]];
+                cells[i].plain = plain;
+            }
+        } else {
+            for (std::size_t c = 0; c < kColumnCount; ++c) {
+                values[c] = h.known[c] < 0 ? std::nullopt
+                                           : std::optional<std::string_view>(
+                                                 field(static_cast<std::size_t>(h.known[c])));
+            }
+            for (std::size_t i = 0; i < cells.size(); ++i) {
+                cells[i].text = field(h.kept[i]);
+                cells[i].plain = plain;
+            }
         }
         if (!row(cells, values, decimalComma, problem)) {
             return writeFailure();
