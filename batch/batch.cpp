@@ -149,6 +149,8 @@ class Runner {
     RowResult result_;
     PartRow part_;
     Totals totals_;
+    // The row's own columns as they stand in a CSV input, where they can be copied so.
+    std::optional<std::string_view> verbatim_;
 };
 
 bool Runner::row(std::span<const Cell> cells, const RowValues& values, bool decimalComma,
@@ -193,7 +195,7 @@ bool Runner::row(std::span<const Cell> cells, const RowValues& values, bool deci
             }
         }
     }
-    writer_->row(cells, result_);
+    writer_->row(cells, result_, verbatim_);
     if (options_.progress && totals_.rows % kProgressRows == 0) {
         options_.progress(totals_.rows);
     }
@@ -245,6 +247,8 @@ Outcome Runner::csv(ByteSource& in) {
             knownAt.emplace_back(c, static_cast<std::size_t>(h.known[c]));
         }
     }
+    // Every column carried, in its order: a plain row's columns are copied as one text.
+    const bool allKept = h.kept.size() == h.names.size();
     RowValues values;
     std::string problem;
     for (;;) {
@@ -268,6 +272,12 @@ Outcome Runner::csv(ByteSource& in) {
         }
         // Unquoted fields of a comma-separated list cannot hold what CSV quotes.
         const bool plain = reader.plain() && !decimalComma;
+        verbatim_ = std::nullopt;
+        if (plain && allKept && reader.fieldCount() == h.names.size()) {
+            const char* const from = fields.front().data();
+            verbatim_ = std::string_view(
+                from, static_cast<std::size_t>(fields.back().data() + fields.back().size() - from));
+        }
         if (fields.size() == h.names.size()) {
             for (const auto& [c, i] : knownAt) {
                 values[c] = fields[i];

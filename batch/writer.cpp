@@ -301,19 +301,29 @@ void CsvWriter::header(std::span<const std::string_view> inputNames) {
     out_.flushIfFull();
 }
 
-void CsvWriter::row(std::span<const Cell> input, const RowResult& result) {
+void CsvWriter::row(std::span<const Cell> input, const RowResult& result,
+                    std::optional<std::string_view> verbatim) {
     std::size_t bound = columns_.size() * (kShortestMax + 1) + TextsBound(result, CsvBound);
-    for (const Cell& cell : input) {
-        bound += CsvBound(cell.text) + 1;
+    if (verbatim) {
+        bound += verbatim->size() + 1;
+    } else {
+        for (const Cell& cell : input) {
+            bound += CsvBound(cell.text) + 1;
+        }
     }
     char* at = out_.room(bound);
-    for (const Cell& cell : input) {
-        if (cell.plain) {
-            at = Put(at, cell.text);
-        } else if (cell.kind != Cell::Kind::Null) {
-            at = PutCsvField(at, cell.text);
-        }
+    if (verbatim) {
+        at = Put(at, *verbatim);
         *at++ = ',';
+    } else {
+        for (const Cell& cell : input) {
+            if (cell.plain) {
+                at = Put(at, cell.text);
+            } else if (cell.kind != Cell::Kind::Null) {
+                at = PutCsvField(at, cell.text);
+            }
+            *at++ = ',';
+        }
     }
     // The numbers before the three texts and after them, each run in a loop of its own.
     const auto numbers = [&](const Column* c, const Column* end) {
@@ -335,7 +345,8 @@ void CsvWriter::row(std::span<const Cell> input, const RowResult& result) {
     out_.flushIfFull();
 }
 
-void JsonWriter::row(std::span<const Cell> input, const RowResult& result) {
+void JsonWriter::row(std::span<const Cell> input, const RowResult& result,
+                     std::optional<std::string_view>) {
     std::size_t bound = 2 + TextsBound(result, JsonBound);
     for (const Cell& cell : input) {
         bound += JsonBound(cell.name) + JsonCellBound(cell) + 2;

@@ -4,6 +4,7 @@
 // Numbers are the shortest plain decimal that reads back to the same single.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -53,7 +54,10 @@ class RowWriter {
     virtual ~RowWriter() = default;
     // The input columns carried over; CSV writes its header line.
     virtual void header(std::span<const std::string_view> inputNames) = 0;
-    virtual void row(std::span<const Cell> input, const RowResult& result) = 0;
+    // `verbatim`, where the input has its own columns all, in order and unquoted: the text that
+    // holds them with their separators, which CSV copies as it stands.
+    virtual void row(std::span<const Cell> input, const RowResult& result,
+                     std::optional<std::string_view> verbatim) = 0;
 
   protected:
     // How each output column is written, worked out once for the run.
@@ -77,14 +81,16 @@ class CsvWriter : public RowWriter {
   public:
     using RowWriter::RowWriter;
     void header(std::span<const std::string_view> inputNames) override;
-    void row(std::span<const Cell> input, const RowResult& result) override;
+    void row(std::span<const Cell> input, const RowResult& result,
+             std::optional<std::string_view> verbatim) override;
 };
 
 class JsonWriter : public RowWriter {
   public:
     using RowWriter::RowWriter;
     void header(std::span<const std::string_view>) override {}
-    void row(std::span<const Cell> input, const RowResult& result) override;
+    void row(std::span<const Cell> input, const RowResult& result,
+             std::optional<std::string_view> verbatim) override;
 };
 
 }  // namespace quarvell::batch
