@@ -249,6 +249,7 @@ Outcome Runner::csv(ByteSource& in) {
     }
     // Every column carried, in its order: a plain row's columns are copied as one text.
     const bool allKept = h.kept.size() == h.names.size();
+    const bool csvOut = options_.output == Format::Csv;
     RowValues values;
     std::string problem;
     for (;;) {
@@ -273,7 +274,7 @@ Outcome Runner::csv(ByteSource& in) {
         // Unquoted fields of a comma-separated list cannot hold what CSV quotes.
         const bool plain = reader.plain() && !decimalComma;
         verbatim_ = std::nullopt;
-        if (plain && allKept && reader.fieldCount() == h.names.size()) {
+        if (csvOut && plain && allKept && reader.fieldCount() == h.names.size()) {
             const char* const from = fields.front().data();
             verbatim_ = std::string_view(
                 from, static_cast<std::size_t>(fields.back().data() + fields.back().size() - from));
@@ -282,7 +283,8 @@ Outcome Runner::csv(ByteSource& in) {
             for (const auto& [c, i] : knownAt) {
                 values[c] = fields[i];
             }
-            for (std::size_t i = 0; i < cells.size(); ++i) {
+            // The writer takes the verbatim text where there is one.
+            for (std::size_t i = 0; i < cells.size() && !verbatim_; ++i) {
                 cells[i].text = fields[h.kept[i]];
                 cells[i].plain = plain;
             }
