@@ -149,6 +149,8 @@ class Runner {
     RowResult result_;
     PartRow part_;
     Totals totals_;
+    // The row's own columns as they stand in a CSV input, where they can be copied so.
+    std::optional<std::string_view> verbatim_;
 };
 
 bool Runner::row(std::span<const Cell> cells, const RowValues& values, bool decimalComma,
@@ -193,7 +195,7 @@ bool Runner::row(std::span<const Cell> cells, const RowValues& values, bool deci
             }
         }
     }
-    writer_->row(cells, result_);
+    writer_->row(cells, result_, verbatim_);
     if (options_.progress && totals_.rows % kProgressRows == 0) {
         options_.progress(totals_.rows);
     }
@@ -238,6 +240,16 @@ Outcome Runner::csv(ByteSource& in) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
         cells[i].name = h.keptNames[i];
     }
+    // The known columns by their position, for the rows that have every field.
+    std::vector<std::pair<std::size_t, std::size_t>> knownAt;
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+        if (h.known[c] >= 0) {
+            knownAt.emplace_back(c, static_cast<std::size_t>(h.known[c]));
+        }
+    }
+    // Every column carried, in its order: a plain row's columns are copied as one text.
+    const bool allKept = h.kept.size() == h.names.size();
+    const bool csvOut = options_.output == Format::Csv;
     RowValues values;
     std::string problem;
     for (;;) {
@@ -259,17 +271,33 @@ Outcome Runner::csv(ByteSource& in) {
         } else if (reader.strayQuote()) {
             problem = "has a quote inside a field that is not quoted, or after a closing quote";
         }
-        for (std::size_t c = 0; c < kColumnCount; ++c) {
-            values[c] =
-                h.known[c] < 0
-                    ? std::nullopt
-                    : std::optional<std::string_view>(field(static_cast<std::size_t>(h.known[c])));
-        }
         // Unquoted fields of a comma-separated list cannot hold what CSV quotes.
         const bool plain = reader.plain() && !decimalComma;
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            cells[i].text = field(h.kept[i]);
-            cells[i].plain = plain;
+        verbatim_ = std::nullopt;
+        if (csvOut && plain && allKept && reader.fieldCount() == h.names.size()) {
+            const char* const from = fields.front().data();
+            verbatim_ = std::string_view(
+                from, static_cast<std::size_t>(fields.back().data() + fields.back().size() - from));
+        }
+        if (fields.size() == h.names.size()) {
+            for (const auto& [c, i] : knownAt) {
+                values[c] = fields[i];
+            }
+            // The writer takes the verbatim text where there is one.
+            for (std::size_t i = 0; i < cells.size() && !verbatim_; ++i) {
+                cells[i].text = fields[h.kept[i]];
+                cells[i].plain = plain;
+            }
+        } else {
+            for (std::size_t c = 0; c < kColumnCount; ++c) {
+                values[c] = h.known[c] < 0 ? std::nullopt
+                                           : std::optional<std::string_view>(
+                                                 field(static_cast<std::size_t>(h.known[c])));
+            }
+            for (std::size_t i = 0; i < cells.size(); ++i) {
+                cells[i].text = field(h.kept[i]);
+                cells[i].plain = plain;
+            }
         }
         if (!row(cells, values, decimalComma, problem)) {
             return writeFailure();

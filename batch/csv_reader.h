@@ -5,6 +5,7 @@
 // with semicolons, as spreadsheets write under a decimal comma. Records are cut from a fixed
 // block of memory: fields are views into it, copied only where a quote must be unescaped.
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <span>
@@ -44,11 +45,13 @@ class CsvReader {
   private:
     enum class Parse { Done, NeedMore, Failed };
     Parse parseRecord();
+    bool parsePlain();
     bool refill();
     void chooseSeparator();
     void addField(std::string_view field);
 
     ByteSource& source_;
+    // The bytes read, and one more: a line end that stops the scan of an unquoted field.
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
     std::size_t begin_ = 0;  // start of the record being read
@@ -57,6 +60,7 @@ class CsvReader {
     bool eof_ = false;
     bool started_ = false;
     char separator_ = ',';
+    std::array<bool, 256> stops_{};  // the bytes that end an unquoted field, and the quote
     std::vector<std::string_view> fields_;
     std::size_t fieldCount_ = 0;
     bool strayQuote_ = false;

@@ -1,6 +1,7 @@
 #include "batch/evaluate.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -156,14 +157,12 @@ void RowEvaluator::notes(const model::Evaluation& e, const PartRow& row, RowResu
             AddNote(out, line);
         }
     }
-    for (std::size_t i = 0; i < kColumnCount; ++i) {
-        if ((row.unused & (1U << i)) != 0) {
-            std::string note(ColumnName(static_cast<Column>(i)));
-            note += " does not apply to ";
-            note += row.part.type->code;
-            note += " and is not used";
-            AddNote(out, note);
-        }
+    for (unsigned bits = row.unused; bits != 0; bits &= bits - 1) {
+        std::string note(ColumnName(static_cast<Column>(std::countr_zero(bits))));
+        note += " does not apply to ";
+        note += row.part.type->code;
+        note += " and is not used";
+        AddNote(out, note);
     }
 }
 

@@ -56,11 +56,22 @@ std::ptrdiff_t StringSource::read(char* buffer, std::size_t size) {
 }
 
 bool OutputBuffer::flush() {
-    if (ok_ && !text_.empty()) {
-        ok_ = sink_.write(text_);
+    if (ok_ && used_ > 0) {
+        ok_ = sink_.write(std::string_view(data_.get(), used_));
     }
-    text_.clear();
+    used_ = 0;
     return ok_;
+}
+
+// Only a row longer than the slack (long texts carried over) needs more than the block.
+void OutputBuffer::grow(std::size_t capacity) {
+    capacity = std::max(capacity, 2 * capacity_);
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    if (used_ > 0) {
+        std::memcpy(data.get(), data_.get(), used_);
+    }
+    data_ = std::move(data);
+    capacity_ = capacity;
 }
 
 }  // namespace quarvell::batch

@@ -5,6 +5,7 @@
 // input or for success.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -76,13 +77,21 @@ class StringSink : public ByteSink {
 };
 
 // Collects output and hands it to a sink in large blocks; after a failed write it keeps
-// failing, so the caller can check once per row.
+// failing, so the caller can check once per row. Writers ask for room for the most a row can
+// take and write into it directly, with no check per byte.
 class OutputBuffer {
   public:
-    explicit OutputBuffer(ByteSink& sink) : sink_(sink) { text_.reserve(kBlock + 4096); }
-    std::string& text() { return text_; }
+    explicit OutputBuffer(ByteSink& sink) : sink_(sink) { grow(kBlock + kSlack); }
+    // Where at least `bytes` more bytes can be written; end() what was written.
+    char* room(std::size_t bytes) {
+        if (capacity_ - used_ < bytes) {
+            grow(used_ + bytes);
+        }
+        return data_.get() + used_;
+    }
+    void end(const char* at) { used_ = static_cast<std::size_t>(at - data_.get()); }
     // Passes the text on once it has grown to a block.
-    bool flushIfFull() { return text_.size() < kBlock ? ok_ : flush(); }
+    bool flushIfFull() { return used_ < kBlock ? ok_ : flush(); }
     bool flush();
     // Flushes and ends the output.
     bool finish() { return flush() && (ok_ = sink_.finish()); }
@@ -91,8 +100,13 @@ class OutputBuffer {
 
   private:
     static constexpr std::size_t kBlock = 1 << 16;
+    static constexpr std::size_t kSlack = 1 << 14;  // so that a usual row fits without growing
+    void grow(std::size_t capacity);
+
     ByteSink& sink_;
-    std::string text_;
+    std::unique_ptr<char[]> data_;
+    std::size_t used_ = 0;
+    std::size_t capacity_ = 0;
     bool ok_ = true;
 };
 

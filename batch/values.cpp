@@ -49,7 +49,14 @@ bool StartsIgnoringCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && SameIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
 std::string_view Trim(std::string_view s) {
+    if (s.empty() || (!IsBlank(s.front()) && !IsBlank(s.back()))) {
+        return s;  // the usual value, with nothing around it
+    }
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
         s.remove_prefix(1);
     }
@@ -214,21 +221,96 @@ Number Convert(std::string_view text, int shift) {
     return {.status = Status::Ok, .value = v};
 }
 
+// The short decimal a list mostly holds, read in one pass: a sign, up to 15 significant digits
+// with the file's decimal separator, no exponent. Its value times 10^shift is what ShortDecimal
+// gives the same text; anything else takes the general way.
+struct QuickDecimal {
+    std::uint64_t mantissa = 0;
+    int significant = 0;  // digits after the leading zeros
+    int digits = 0;
+    int decimals = 0;
+    bool negative = false;
+    bool plain = true;       // digits alone, as ScanNumber has it
+    std::size_t length = 0;  // of the number in the text
+
+    // The digit c, as the next of the mantissa; false past the digits a double holds exactly.
+    bool add(char c) {
+        ++digits;
+        if (mantissa == 0 && c == '0') {
+            return true;
+        }
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        return ++significant <= 15;
+    }
+
+    // False for what is not such a number at the start of t.
+    bool read(std::string_view t, bool decimalComma) {
+        std::size_t i = 0;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+            negative = t[i] == '-';
+            plain = false;
+            ++i;
+        }
+        bool point = false;
+        for (; i < t.size(); ++i) {
+            const char c = t[i];
+            if (IsDigit(c)) {
+                decimals += point ? 1 : 0;
+                if (!add(c)) {
+                    return false;
+                }
+            } else if (!point && (c == '.' || (decimalComma && c == ','))) {
+                point = true;
+                plain = false;
+            } else {
+                break;
+            }
+        }
+        length = i;
+        return digits > 0 && !(i < t.size() && (t[i] == 'e' || t[i] == 'E'));
+    }
+
+    // The value times 10^shift, rounded once as ShortDecimal rounds it; false where the power of
+    // ten is not an exact double.
+    bool value(int shift, double& out) const {
+        const int exponent = shift - decimals;
+        if (exponent < -22 || exponent > 22) {
+            return false;
+        }
+        const auto m = static_cast<double>(mantissa);
+        const double v = exponent >= 0 ? m * kPowersOfTen[static_cast<std::size_t>(exponent)]
+                                       : m / kPowersOfTen[static_cast<std::size_t>(-exponent)];
+        out = negative ? -v : v;
+        return true;
+    }
+};
+
 // A number followed by one of the units (or none), blanks allowed between.
 Number ReadWithUnit(std::string_view raw, bool decimalComma,
                     std::initializer_list<std::string_view> units) {
     const std::string_view t = Trim(raw);
-    bool plain = false;
-    const std::size_t n = ScanNumber(t, decimalComma, plain);
-    if (n == 0) {
-        return {};
+    QuickDecimal d;
+    double quick = 0;
+    const bool isQuick = d.read(t, decimalComma) && d.value(0, quick);
+    std::size_t n = d.length;
+    if (!isQuick) {
+        bool plain = false;
+        n = ScanNumber(t, decimalComma, plain);
+        if (n == 0) {
+            return {};
+        }
     }
-    const std::string_view unit = Trim(t.substr(n));
-    bool known = unit.empty();
-    for (const std::string_view u : units) {
-        known = known || SameIgnoringCase(unit, u);
+    if (n < t.size()) {
+        const std::string_view unit = Trim(t.substr(n));
+        bool known = unit.empty();
+        for (const std::string_view u : units) {
+            known = known || SameIgnoringCase(unit, u);
+        }
+        if (!known) {
+            return {};
+        }
     }
-    return known ? Convert(t.substr(0, n), 0) : Number{};
+    return isQuick ? Number{.status = Status::Ok, .value = quick} : Convert(t.substr(0, n), 0);
 }
 
 // The power of ten of a unit prefix relative to microfarads, and its length in bytes.
@@ -269,8 +351,54 @@ bool EndsAfterFarad(std::string_view rest, bool prefixWasFarad) {
     return Trim(rest).empty();
 }
 
+// The usual capacitances in one pass: 100n, 4u7, 22uF, 0.1, 1 nF. Nothing where the text takes
+// the general way, which gives the same value.
+std::optional<Number> QuickCapacitance(std::string_view t, bool decimalComma) {
+    QuickDecimal d;
+    if (!d.read(t, decimalComma)) {
+        return std::nullopt;
+    }
+    std::string_view rest = t.substr(d.length);
+    int shift = 0;
+    if (!rest.empty()) {
+        std::size_t letter = 0;
+        std::optional<int> prefix = PrefixShift(rest, letter);
+        if (d.plain && prefix && letter < rest.size() && IsDigit(rest[letter])) {
+            // The letter for the decimal point: the digits after it are the fraction.
+            std::size_t i = letter;
+            for (; i < rest.size() && IsDigit(rest[i]); ++i) {
+                ++d.decimals;
+                if (!d.add(rest[i])) {
+                    return std::nullopt;
+                }
+            }
+            if (!EndsAfterFarad(rest.substr(i), *prefix == 6)) {
+                return Number{};
+            }
+            if (d.digits + 1 > 64) {
+                return std::nullopt;  // the general way refuses it as too long
+            }
+        } else {
+            rest = Trim(rest);
+            prefix = PrefixShift(rest, letter);
+            if (!prefix || !EndsAfterFarad(rest.substr(letter), *prefix == 6)) {
+                return Number{};
+            }
+        }
+        shift = *prefix;
+    }
+    double v = 0;
+    if (!d.value(shift, v)) {
+        return std::nullopt;
+    }
+    return Number{.status = Status::Ok, .value = v};
+}
+
 Number ReadCapacitanceNumber(std::string_view raw, bool decimalComma) {
     const std::string_view t = Trim(raw);
+    if (const std::optional<Number> quick = QuickCapacitance(t, decimalComma)) {
+        return *quick;
+    }
     bool plain = false;
     const std::size_t n = ScanNumber(t, decimalComma, plain);
     std::size_t letter = 0;
@@ -334,7 +462,8 @@ class RowReader {
   private:
     std::optional<std::string_view> given(Column c) const {
         const std::optional<std::string_view>& v = values_[static_cast<std::size_t>(c)];
-        if (!v || Trim(*v).empty()) {
+        // Blank only if it starts with a blank: the usual value is not looked at further.
+        if (!v || v->empty() || (IsBlank(v->front()) && Trim(*v).empty())) {
             return std::nullopt;
         }
         return *v;
@@ -369,6 +498,32 @@ std::optional<ValueError> RowReader::number(Column c, std::initializer_list<std:
         return fail(c, "is out of range");
     }
     return std::nullopt;
+}
+
+// What a type takes where a row gives nothing, read from the catalogue's texts once per type
+// rather than once per row.
+struct TypeDefaults {
+    int option = -1;
+    float piVDenominator = 0;
+    float lifeBias = 0;
+};
+
+const TypeDefaults& DefaultsOf(const model::CapacitorType& type) {
+    static const std::array<TypeDefaults, 20> all = [] {
+        std::array<TypeDefaults, 20> d;
+        for (const model::Notice n : {model::Notice::One, model::Notice::Two}) {
+            for (const model::CapacitorType& t : model::TypesOf(n)) {
+                d[static_cast<std::size_t>((n == model::Notice::One ? 0 : 10) +
+                                           model::PositionOf(t))] = {
+                    .option = catalogue::DefaultOption(t),
+                    .piVDenominator = catalogue::DefaultPiVDenominator(t),
+                    .lifeBias = catalogue::DefaultLifeBias(t)};
+            }
+        }
+        return d;
+    }();
+    return all[static_cast<std::size_t>((type.notice == model::Notice::One ? 0 : 10) +
+                                        model::PositionOf(type))];
 }
 
 // The exact code first: it is what lists carry, and the cheapest to match.
@@ -458,7 +613,7 @@ std::optional<ValueError> RowReader::lifeTest(std::string_view text) {
     parts[0] = counts.substr(0, slash1);
     parts[1] = counts.substr(slash1 + 1, slash2 - slash1 - 1);
     parts[2] = counts.substr(slash2 + 1);
-    std::array<double, 4> v{0, 0, 0, catalogue::DefaultLifeBias(*type_)};
+    std::array<double, 4> v{0, 0, 0, DefaultsOf(*type_).lifeBias};
     for (std::size_t i = 0; i < 4; ++i) {
         if (i == 3 && at == std::string_view::npos) {
             break;
@@ -552,8 +707,9 @@ std::string Normalised(std::string_view text) {
 std::optional<ValueError> RowReader::options() {
     const model::CapacitorType& t = *type_;
     model::Part& p = out_.part;
-    p.option = catalogue::DefaultOption(t);
-    p.piVDenominator = catalogue::DefaultPiVDenominator(t);
+    const TypeDefaults& defaults = DefaultsOf(t);
+    p.option = defaults.option;
+    p.piVDenominator = defaults.piVDenominator;
     const auto unused = [&](Column c) {
         out_.unused |= static_cast<std::uint16_t>(1U << static_cast<unsigned>(c));
     };

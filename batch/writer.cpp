@@ -1,5 +1,6 @@
 #include "batch/writer.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstring>
@@ -44,90 +45,150 @@ std::size_t SequenceLength(std::string_view text) {
     return length;
 }
 
+char* Put(char* at, std::string_view text) {
+    const char* const from = text.data();
+    const std::size_t n = text.size();
+    // The short texts of a list's cells in two overlapping copies of fixed size, without a call.
+    if (n >= 8 && n <= 16) {
+        std::memcpy(at, from, 8);
+        std::memcpy(at + n - 8, from + n - 8, 8);
+    } else if (n >= 4 && n < 8) {
+        std::memcpy(at, from, 4);
+        std::memcpy(at + n - 4, from + n - 4, 4);
+    } else if (n > 0 && n < 4) {
+        at[0] = from[0];
+        at[n / 2] = from[n / 2];
+        at[n - 1] = from[n - 1];
+    } else {
+        std::memcpy(at, from, n);
+    }
+    return at + n;
+}
+
+// The most a text takes as a CSV field (every byte a doubled quote) or as a JSON string (every
+// byte escaped as \u00XX), with the quotes around it.
+std::size_t CsvBound(std::string_view text) {
+    return 2 * text.size() + 2;
+}
+std::size_t JsonBound(std::string_view text) {
+    return 6 * text.size() + 2;
+}
+
+constexpr std::uint64_t kOnes = 0x0101010101010101U;
+
+// The top bit set in the bytes of x equal to the byte repeated in `pattern`, and perhaps in
+// bytes above such a byte: enough to tell whether there is one.
+std::uint64_t Bytes(std::uint64_t x, std::uint64_t pattern) {
+    const std::uint64_t y = x ^ pattern;
+    return (y - kOnes) & ~y & (kOnes * 0x80);
+}
+
+// Eight bytes at a time, with one test a word: the notes are long, and rarely need quotes.
 bool NeedsQuotes(std::string_view text) {
-    for (const char c : text) {
-        if (c == ',' || c == '"' || c == '\n' || c == '\r') {
+    const char* p = text.data();
+    const char* const e = p + text.size();
+    for (; e - p >= 8; p += 8) {
+        std::uint64_t x = 0;
+        std::memcpy(&x, p, 8);
+        if ((Bytes(x, kOnes * ',') | Bytes(x, kOnes * '"') | Bytes(x, kOnes * '\n') |
+             Bytes(x, kOnes * '\r')) != 0) {
+            return true;
+        }
+    }
+    for (; p < e; ++p) {
+        if (*p == ',' || *p == '"' || *p == '\n' || *p == '\r') {
             return true;
         }
     }
     return false;
 }
 
-void AppendCsvField(std::string& out, std::string_view text) {
+char* PutCsvField(char* at, std::string_view text) {
     if (!NeedsQuotes(text)) {
-        out += text;
-        return;
+        return Put(at, text);
     }
-    out += '"';
+    *at++ = '"';
     for (const char c : text) {
         if (c == '"') {
-            out += '"';
+            *at++ = '"';
         }
-        out += c;
+        *at++ = c;
     }
-    out += '"';
+    *at++ = '"';
+    return at;
 }
 
 // A JSON string; bytes that are not UTF-8 become U+FFFD, as JSON has no way to carry them.
-void AppendJsonString(std::string& out, std::string_view text) {
-    out += '"';
+char* PutJsonString(char* at, std::string_view text) {
+    *at++ = '"';
     std::size_t i = 0;
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
-            out += static_cast<char>(c);
+            *at++ = static_cast<char>(c);
             ++i;
             continue;
         }
         if (c >= 0x80) {
             const std::size_t length = SequenceLength(text.substr(i));
             if (length == 0) {
-                out += "\\ufffd";
+                at = Put(at, "\\ufffd");
                 ++i;
             } else {
-                out += text.substr(i, length);
+                at = Put(at, text.substr(i, length));
                 i += length;
             }
             continue;
         }
-        out += '\\';
+        *at++ = '\\';
         switch (c) {
             case '"':
             case '\\':
-                out += static_cast<char>(c);
+                *at++ = static_cast<char>(c);
                 break;
             case '\n':
-                out += 'n';
+                *at++ = 'n';
                 break;
             case '\r':
-                out += 'r';
+                *at++ = 'r';
                 break;
             case '\t':
-                out += 't';
+                *at++ = 't';
                 break;
             default:
-                out += "u00";
-                out += kHex[c >> 4];
-                out += kHex[c & 0xF];
+                at = Put(at, "u00");
+                *at++ = kHex[c >> 4];
+                *at++ = kHex[c & 0xF];
                 break;
         }
         ++i;
     }
-    out += '"';
+    *at++ = '"';
+    return at;
 }
 
-void AppendJsonCell(std::string& out, const Cell& cell) {
+std::size_t JsonCellBound(const Cell& cell) {
     switch (cell.kind) {
         case Cell::Kind::Text:
-            AppendJsonString(out, cell.text);
-            break;
+            return JsonBound(cell.text);
         case Cell::Kind::Json:
-            out += cell.text;
-            break;
+            return cell.text.size();
         case Cell::Kind::Null:
-            out += "null";
             break;
     }
+    return 4;
+}
+
+char* PutJsonCell(char* at, const Cell& cell) {
+    switch (cell.kind) {
+        case Cell::Kind::Text:
+            return PutJsonString(at, cell.text);
+        case Cell::Kind::Json:
+            return Put(at, cell.text);
+        case Cell::Kind::Null:
+            break;
+    }
+    return Put(at, "null");
 }
 
 // The factors take few values over a list (one base rate per type, one PI(E) per environment);
@@ -141,42 +202,34 @@ const std::string& TextOf(const RowResult& r, Output o) {
     return o == Output::Notes ? r.notes : o == Output::Warning ? r.warning : r.error;
 }
 
-}  // namespace
-
-namespace {
-
-// Into 64 bytes: the longest, the smallest subnormal, takes 48.
-std::size_t FormatNumber(char* buffer, float value) {
-    if (value == 0) {
-        buffer[0] = '0';  // never "-0"
-        return 1;
-    }
-    const auto r = std::to_chars(buffer, buffer + 64, value, std::chars_format::fixed);
-    return static_cast<std::size_t>(r.ptr - buffer);
+// What the texts of a row can take, whatever their columns.
+std::size_t TextsBound(const RowResult& r, std::size_t (*bound)(std::string_view)) {
+    return bound(r.notes) + bound(r.warning) + bound(r.error);
 }
 
 }  // namespace
 
 void AppendNumber(std::string& out, float value) {
-    char buffer[64];
-    out.append(buffer, FormatNumber(buffer, value));
+    char buffer[kShortestMax];
+    out.append(buffer, WriteShortest(buffer, value));
 }
 
-void NumberTexts::append(std::string& out, float value) {
+char* NumberTexts::write(char* out, float value) {
     const auto bits = std::bit_cast<std::uint32_t>(value);
     Entry& e = entries_[(bits * 0x9E3779B1U) >> (32 - kBits)];
     if (e.length == 0 || e.bits != bits) {
-        char buffer[64];
-        const std::size_t length = FormatNumber(buffer, value);
-        if (length > sizeof e.text) {
-            out.append(buffer, length);
-            return;
+        char* const end = WriteShortest(out, value);
+        const auto length = static_cast<std::size_t>(end - out);
+        if (length <= sizeof e.text) {
+            e.bits = bits;
+            e.length = static_cast<std::uint8_t>(length);
+            std::memcpy(e.text, out, length);
         }
-        e.bits = bits;
-        e.length = static_cast<std::uint8_t>(length);
-        std::memcpy(e.text, buffer, length);
+        return end;
     }
-    out.append(e.text, e.length);
+    // The whole entry, whatever its length: there is room for it.
+    std::memcpy(out, e.text, sizeof e.text);
+    return out + e.length;
 }
 
 bool IsUtf8(std::string_view text) {
@@ -195,95 +248,137 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
+RowWriter::RowWriter(OutputBuffer& out, const std::vector<Output>& outputs) : out_(out) {
+    keys_.reserve(outputs.size());
+    for (const Output o : outputs) {
+        std::string& key = keys_.emplace_back("\"");
+        key += OutputName(o);
+        key += "\":";
+    }
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        const Output o = outputs[i];
+        Kind kind = Repeats(o) ? Kind::RepeatingNumber : Kind::Number;
+        if (IsText(o)) {
+            kind = o == Output::Notes     ? Kind::Notes
+                   : o == Output::Warning ? Kind::Warning
+                                          : Kind::Error;
+        }
+        columns_.push_back({.output = o, .kind = kind, .bit = RowResult::Bit(o), .key = keys_[i]});
+    }
+    const auto notes = std::find_if(columns_.begin(), columns_.end(),
+                                    [](const Column& c) { return c.kind == Kind::Notes; });
+    // Every run has the three, one after the other: notes, warning, error.
+    texts_ = static_cast<std::size_t>(notes - columns_.begin());
+}
+
+// A number column's value, or nothing where the row has none.
+char* RowWriter::number(char* at, const Column& c, const RowResult& result) {
+    if ((result.present & c.bit) == 0) {
+        return at;
+    }
+    const float v = result[c.output];
+    return c.kind == Kind::RepeatingNumber ? numbers_.write(at, v) : WriteShortest(at, v);
+}
+
 void CsvWriter::header(std::span<const std::string_view> inputNames) {
-    std::string& out = out_.text();
-    bool first = true;
+    std::size_t bound = 1;
     for (const std::string_view name : inputNames) {
-        if (!first) {
-            out += ',';
-        }
-        first = false;
-        AppendCsvField(out, name);
+        bound += CsvBound(name) + 1;
     }
-    for (const Output o : outputs_) {
-        if (!first) {
-            out += ',';
-        }
-        first = false;
-        out += OutputName(o);
+    for (const Column& c : columns_) {
+        bound += OutputName(c.output).size() + 1;
     }
-    out += '\n';
+    char* at = out_.room(bound);
+    for (const std::string_view name : inputNames) {
+        at = PutCsvField(at, name);
+        *at++ = ',';
+    }
+    for (const Column& c : columns_) {
+        at = Put(at, OutputName(c.output));
+        *at++ = ',';
+    }
+    at[-1] = '\n';  // in place of the last separator
+    out_.end(at);
     out_.flushIfFull();
 }
 
-void CsvWriter::row(std::span<const Cell> input, const RowResult& result) {
-    std::string& out = out_.text();
-    bool first = true;
-    for (const Cell& cell : input) {
-        if (!first) {
-            out += ',';
-        }
-        first = false;
-        if (cell.plain) {
-            out += cell.text;
-        } else if (cell.kind != Cell::Kind::Null) {
-            AppendCsvField(out, cell.text);
+void CsvWriter::row(std::span<const Cell> input, const RowResult& result,
+                    std::optional<std::string_view> verbatim) {
+    std::size_t bound = columns_.size() * (kShortestMax + 1) + TextsBound(result, CsvBound);
+    if (verbatim) {
+        bound += verbatim->size() + 1;
+    } else {
+        for (const Cell& cell : input) {
+            bound += CsvBound(cell.text) + 1;
         }
     }
-    for (const Output o : outputs_) {
-        if (!first) {
-            out += ',';
-        }
-        first = false;
-        if (IsText(o)) {
-            AppendCsvField(out, TextOf(result, o));
-        } else if (result.has(o) && Repeats(o)) {
-            numbers_.append(out, result[o]);
-        } else if (result.has(o)) {
-            AppendNumber(out, result[o]);
-        }
-    }
-    out += '\n';
-    out_.flushIfFull();
-}
-
-void JsonWriter::row(std::span<const Cell> input, const RowResult& result) {
-    std::string& out = out_.text();
-    out += '{';
-    bool first = true;
-    for (const Cell& cell : input) {
-        if (!first) {
-            out += ',';
-        }
-        first = false;
-        AppendJsonString(out, cell.name);
-        out += ':';
-        AppendJsonCell(out, cell);
-    }
-    for (const Output o : outputs_) {
-        if (!first) {
-            out += ',';
-        }
-        first = false;
-        out += '"';
-        out += OutputName(o);
-        out += "\":";
-        if (IsText(o)) {
-            const std::string& text = TextOf(result, o);
-            if (text.empty()) {
-                out += "null";
-            } else {
-                AppendJsonString(out, text);
+    char* at = out_.room(bound);
+    if (verbatim) {
+        at = Put(at, *verbatim);
+        *at++ = ',';
+    } else {
+        for (const Cell& cell : input) {
+            if (cell.plain) {
+                at = Put(at, cell.text);
+            } else if (cell.kind != Cell::Kind::Null) {
+                at = PutCsvField(at, cell.text);
             }
-        } else if (result.has(o) && Repeats(o)) {
-            numbers_.append(out, result[o]);
-        } else if (result.has(o)) {
-            AppendNumber(out, result[o]);
-        } else {
-            out += "null";
+            *at++ = ',';
         }
     }
-    out += "}\n";
+    // The numbers before the three texts and after them, each run in a loop of its own.
+    const auto numbers = [&](const Column* c, const Column* end) {
+        for (; c != end; ++c) {
+            at = number(at, *c, result);
+            *at++ = ',';
+        }
+    };
+    const Column* const first = columns_.data();
+    const Column* const texts = first + texts_;
+    numbers(first, texts);
+    at = PutCsvField(at, result.notes);
+    *at++ = ',';
+    at = PutCsvField(at, result.warning);
+    *at++ = ',';
+    at = PutCsvField(at, result.error);
+    *at++ = ',';
+    numbers(texts + 3, first + columns_.size());
+    at[-1] = '\n';  // in place of the last separator
+    out_.end(at);
+    out_.flushIfFull();
+}
+
+void JsonWriter::row(std::span<const Cell> input, const RowResult& result,
+                     std::optional<std::string_view>) {
+    std::size_t bound = 2 + TextsBound(result, JsonBound);
+    for (const Cell& cell : input) {
+        bound += JsonBound(cell.name) + JsonCellBound(cell) + 2;
+    }
+    for (const Column& c : columns_) {
+        bound += c.key.size() + kShortestMax + 1;
+    }
+    char* at = out_.room(bound);
+    *at++ = '{';
+    for (const Cell& cell : input) {
+        at = PutJsonString(at, cell.name);
+        *at++ = ':';
+        at = PutJsonCell(at, cell);
+        *at++ = ',';
+    }
+    for (const Column& c : columns_) {
+        at = Put(at, c.key);
+        if (c.kind == Kind::RepeatingNumber || c.kind == Kind::Number) {
+            char* const end = number(at, c, result);
+            at = end == at ? Put(at, "null") : end;
+        } else {
+            const std::string& text = TextOf(result, c.output);
+            at = text.empty() ? Put(at, "null") : PutJsonString(at, text);
+        }
+        *at++ = ',';
+    }
+    at[-1] = '}';  // in place of the last separator
+    *at++ = '\n';
+    out_.end(at);
     out_.flushIfFull();
 }
 

@@ -4,6 +4,7 @@
 // Numbers are the shortest plain decimal that reads back to the same single.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 
 #include "batch/evaluate.h"
 #include "batch/io.h"
+#include "batch/shortest.h"
 
 namespace quarvell::batch {
 
@@ -31,7 +33,8 @@ void AppendNumber(std::string& out, float value);
 // same base rate, environment, level or temperature) from row to row.
 class NumberTexts {
   public:
-    void append(std::string& out, float value);
+    // Writes at `out`, which has room for kShortestMax bytes, and returns the end.
+    char* write(char* out, float value);
 
   private:
     struct Entry {
@@ -39,7 +42,7 @@ class NumberTexts {
         std::uint8_t length = 0;  // 0: empty
         char text[27];
     };
-    static constexpr unsigned kBits = 9;
+    static constexpr unsigned kBits = 12;
     std::vector<Entry> entries_ = std::vector<Entry>(std::size_t{1} << kBits);
 };
 // Whether the bytes are UTF-8 (JSON strings must be).
@@ -47,16 +50,30 @@ bool IsUtf8(std::string_view text);
 
 class RowWriter {
   public:
-    RowWriter(OutputBuffer& out, std::vector<Output> outputs)
-        : out_(out), outputs_(std::move(outputs)) {}
+    RowWriter(OutputBuffer& out, const std::vector<Output>& outputs);
     virtual ~RowWriter() = default;
     // The input columns carried over; CSV writes its header line.
     virtual void header(std::span<const std::string_view> inputNames) = 0;
-    virtual void row(std::span<const Cell> input, const RowResult& result) = 0;
+    // `verbatim`, where the input has its own columns all, in order and unquoted: the text that
+    // holds them with their separators, which CSV copies as it stands.
+    virtual void row(std::span<const Cell> input, const RowResult& result,
+                     std::optional<std::string_view> verbatim) = 0;
 
   protected:
+    // How each output column is written, worked out once for the run.
+    enum class Kind : std::uint8_t { RepeatingNumber, Number, Notes, Warning, Error };
+    struct Column {
+        Output output;
+        Kind kind;
+        std::uint32_t bit;     // in RowResult::present
+        std::string_view key;  // JSON Lines: the quoted name and its colon
+    };
+    char* number(char* at, const Column& c, const RowResult& result);
+
     OutputBuffer& out_;
-    std::vector<Output> outputs_;
+    std::vector<Column> columns_;
+    std::size_t texts_ = 0;  // where the notes, warning and error columns start
+    std::vector<std::string> keys_;
     NumberTexts numbers_;
 };
 
@@ -64,14 +81,16 @@ class CsvWriter : public RowWriter {
   public:
     using RowWriter::RowWriter;
     void header(std::span<const std::string_view> inputNames) override;
-    void row(std::span<const Cell> input, const RowResult& result) override;
+    void row(std::span<const Cell> input, const RowResult& result,
+             std::optional<std::string_view> verbatim) override;
 };
 
 class JsonWriter : public RowWriter {
   public:
     using RowWriter::RowWriter;
     void header(std::span<const std::string_view>) override {}
-    void row(std::span<const Cell> input, const RowResult& result) override;
+    void row(std::span<const Cell> input, const RowResult& result,
+             std::optional<std::string_view> verbatim) override;
 };
 
 }  // namespace quarvell::batch

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct Read {
     Records records;
     char separator = 0;
     std::vector<bool> strayQuote;
+    std::vector<bool> plain;
     std::string error;  // after a failure
 };
 
@@ -34,6 +36,7 @@ Read ReadAll(const std::string& text, std::size_t chunk) {
         }
         r.records.emplace_back(reader.fields().begin(), reader.fields().end());
         r.strayQuote.push_back(reader.strayQuote());
+        r.plain.push_back(reader.plain());
         r.separator = reader.separator();
     }
     return r;
@@ -83,6 +86,36 @@ TEST(CsvReader, FlagsAQuoteInsideAnUnquotedFieldOrAfterAClosingQuote) {
     EXPECT_EQ(r.records,
               (Records{{"a", "b"}, {"1", "2"}, {"x\"y", "2"}, {"abc", "2"}, {"ok", "2"}}));
     EXPECT_EQ(r.strayQuote, (std::vector<bool>{false, false, true, true, false}));
+}
+
+// Whole records in the bytes read are cut a word at a time, records split across reads byte by
+// byte: both must read every text alike, whatever the separators, quotes and line ends in it.
+TEST(CsvReader, ARecordReadsTheSameWholeOrInPieces) {
+    std::mt19937 random(11);
+    // The byte after each stop too ('-', '<', '#'), where a careless word test sees a stop.
+    const std::string kBytes = "ab1-,,,,;<\"#\r\n\n ";
+    for (int round = 0; round < 300; ++round) {
+        std::string text = round % 2 == 0 ? "a,b,c\n" : "a;b;c\n";
+        const int lines = 1 + static_cast<int>(random() % 8);
+        for (int line = 0; line < lines; ++line) {
+            const int length = static_cast<int>(random() % 40);
+            for (int i = 0; i < length; ++i) {
+                // Mostly letters and separators: the records a list is made of.
+                const std::size_t pick =
+                    random() % 10 < 8 ? random() % 9 : random() % kBytes.size();
+                text += kBytes[pick];
+            }
+            text += line % 3 == 0 ? "\r\n" : "\n";
+        }
+        SCOPED_TRACE(::testing::PrintToString(text));
+        const Read whole = ReadAll(text, 1 << 16);
+        const Read pieces = ReadAll(text, 1);
+        EXPECT_EQ(whole.records, pieces.records);
+        EXPECT_EQ(whole.strayQuote, pieces.strayQuote);
+        EXPECT_EQ(whole.plain, pieces.plain);
+        EXPECT_EQ(whole.error, pieces.error);
+        EXPECT_EQ(whole.separator, pieces.separator);
+    }
 }
 
 TEST(CsvReader, StopsAtAQuoteLeftOpenOrAnEndlessRecord) {

@@ -306,6 +306,45 @@ TEST(Run, AResultFileEvaluatedAgainGivesTheSameFile) {
     }
 }
 
+// A carried text is quoted when, and only when, it holds a separator, a quote or a line break,
+// wherever in the text that is and however long the text.
+TEST(Run, CarriedTextsAreQuotedExactlyWhenTheyNeedIt) {
+    std::vector<std::string> texts;
+    for (std::size_t length = 0; length <= 20; ++length) {
+        texts.push_back(std::string(length, 'x'));
+        for (std::size_t at = 0; at < length; ++at) {
+            for (const char special : {',', '"', '\n', '\r', ';'}) {
+                std::string t(length, 'x');
+                t[at] = special;
+                texts.push_back(t);
+            }
+        }
+    }
+    std::string list = std::string("ref,") + kHeader + "\n";
+    for (const std::string& t : texts) {
+        std::string quoted;
+        for (const char c : t) {
+            quoted += c == '"' ? "\"\"" : std::string(1, c);
+        }
+        list += "\"" + quoted + "\",10.1f,10,10,5,50,M,GB\n";
+    }
+    const testing::Ran r = RunOn(list);
+    const Table t = ReadTable(r.out);
+    ASSERT_EQ(t.rows.size(), texts.size());
+    std::size_t start = r.out.find('\n') + 1;  // each row's first bytes, after the header
+    for (std::size_t row = 0; row < texts.size(); ++row) {
+        const std::string& text = texts[row];
+        EXPECT_EQ(t.at(row, "ref"), text);
+        const bool quotes = text.find_first_of(",\"\n\r") != std::string::npos;
+        if (quotes) {
+            EXPECT_EQ(r.out[start], '"') << ::testing::PrintToString(text);
+        } else {
+            EXPECT_EQ(r.out.substr(start, text.size() + 1), text + ",");
+        }
+        start = r.out.find("\n", start + (quotes ? 2 * text.size() + 2 : text.size())) + 1;
+    }
+}
+
 TEST(Run, JsonLinesOutHasTheSameValuesAsNumbersAndNulls) {
     const std::string list = std::string("ref,") + kHeader +
                              "\n\"C1 \"\"x\"\"\",10.1f,10,10,5,50,M,GB\n"

@@ -112,6 +112,38 @@ TEST(Numbers, EveryDecimalReadsAsTheDoubleItWrites) {
     }
 }
 
+// The letter for the decimal point, with digits of any length on either side: 12n345 is exactly
+// the number 12.345e-3 is.
+TEST(Numbers, TheLetterForTheDecimalPointReadsAsThePointWould) {
+    std::mt19937_64 random(5);
+    const struct {
+        const char* letter;
+        const char* exponent;
+    } prefixes[] = {{"p", "e-6"}, {"n", "e-3"}, {"u", ""}, {"m", "e3"}, {"F", "e6"}};
+    for (int i = 0; i < 30000; ++i) {
+        std::string whole;
+        std::string fraction;
+        for (int d = static_cast<int>(random() % 12); d > 0; --d) {
+            whole += static_cast<char>('0' + random() % 10);
+        }
+        for (int d = 1 + static_cast<int>(random() % 12); d > 0; --d) {
+            fraction += static_cast<char>('0' + random() % 10);
+        }
+        const auto& p = prefixes[random() % std::size(prefixes)];
+        const std::string decimal = (whole.empty() ? "0" : whole) + "." + fraction + p.exponent;
+        double expected = 0;
+        std::from_chars(decimal.data(), decimal.data() + decimal.size(), expected);
+        const std::string text = whole + p.letter + fraction + (random() % 2 == 0 ? "F" : "");
+        if (std::string_view(p.letter) == "F" && text.back() == 'F' && text.size() > 1 &&
+            text[text.size() - 2] != 'F') {
+            // 1F5F is no capacitance: the farad is given twice.
+            EXPECT_FALSE(ReadCapacitance(text, false).has_value()) << text;
+            continue;
+        }
+        EXPECT_EQ(ReadCapacitance(text, false), expected) << text;
+    }
+}
+
 TEST(Environment, CodesWithOrWithoutParenthesesInAnyCase) {
     const char* const codes[] = {"G(B)",  "G(F)",  "G(M)",  "N(S)", "N(U)", "A(IC)", "A(IF)",
                                  "A(UC)", "A(UF)", "A(RW)", "S(F)", "M(F)", "M(L)",  "C(L)"};
@@ -255,6 +287,50 @@ TEST(ReadRow, NamesTheRowTheColumnAndTheValueThatCannotBeRead) {
         }
         PartRow part;
         EXPECT_EQ(ErrorOf(row, part), c.error.empty() ? "" : "row 17: " + c.error);
+    }
+}
+
+// A unit, blanks or the file's decimal separator around a number leave its value as the bare
+// number gives it; what follows the number is either a unit of its column or a refusal.
+TEST(ReadRow, NumbersWithTheirUnitsAndBlanks) {
+    const struct {
+        Column column;
+        const char* text;
+        bool comma;
+        float value;  // 0: refused
+    } cases[] = {
+        {Column::RatedVoltage, "16", false, 16},
+        {Column::RatedVoltage, " 16 V ", false, 16},
+        {Column::RatedVoltage, "6.3VDC", false, 6.3F},
+        {Column::RatedVoltage, "6,3 v", true, 6.3F},
+        {Column::RatedVoltage, "6,3", false, 0},
+        {Column::RatedVoltage, "63e-1V", false, 6.3F},
+        {Column::RatedVoltage, "16 C", false, 0},
+        {Column::RatedVoltage, "16 VV", false, 0},
+        {Column::AppliedVoltage, "0.1234567890123456789", false, 0.1234567890123456789F},
+        {Column::AppliedVoltage, "\t5.\t", false, 5},
+        {Column::AppliedVoltage, "+.5", false, 0.5F},
+        {Column::Temperature, "-55", false, -55},
+        {Column::Temperature, "-55.5C", false, -55.5F},
+        {Column::Temperature, "25e", false, 0},
+        {Column::Temperature, "0.000000000000000000000000125e25", false, 1.25F},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Row row;
+        row.values[c.column] = c.text;
+        PartRow part;
+        const std::string error = ErrorOf(row, part, c.comma);
+        if (c.value == 0) {
+            EXPECT_NE(error, "");
+            continue;
+        }
+        ASSERT_EQ(error, "");
+        const model::Part& p = part.part;
+        EXPECT_EQ(c.column == Column::RatedVoltage     ? p.ratedVoltage
+                  : c.column == Column::AppliedVoltage ? p.appliedVoltage
+                                                       : p.temperature,
+                  c.value);
     }
 }
 
