@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "platform/services.h"
 #include "tools/replay/session.h"
 
@@ -58,6 +60,11 @@ void Perform(Session& session, const Action& action);
 // The report of one printed state, on one line (no line ending): controls, calculator state,
 // focus, the events since the previous report, and whether the program has ended.
 std::string StateJson(Session& session);
+
+// A JSON value as the reports write it: compact, members in their order, control characters as
+// \r, \n, \t or \u00XX and other bytes as they are, reals with 9 significant digits, and null
+// for a real that is not finite.
+std::string JsonText(const nlohmann::ordered_json& value);
 
 struct ReplayOptions {
     bool comma = false;
