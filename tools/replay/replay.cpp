@@ -385,8 +385,15 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
+// An empty object with room for its members: they are copied, not moved, as the object grows.
+Json Object(std::size_t members) {
+    Json j = Json::object();
+    j.get_ref<Json::object_t&>().reserve(members);
+    return j;
+}
+
 Json ControlJson(const Control& c) {
-    Json j;
+    Json j = Object(12);
     j["visible"] = c.visible();
     j["enabled"] = c.enabled();
     switch (c.kind()) {
@@ -444,7 +451,7 @@ Json ControlJson(const Control& c) {
 }
 
 Json ControlsJson(window::FrmFit& w) {
-    Json j = Json::object();
+    Json j = Object(w.controls().size() + 8);
     for (const Control* c : w.controls()) {
         j[window::ControlKey(*c)] = ControlJson(*c);
     }
@@ -464,7 +471,7 @@ Json ControlsJson(window::FrmFit& w) {
 Json StateJsonObject(const model::CalcState& s) {
     const model::CalcInputs& in = s.in;
     const model::CalcResults& out = s.out;
-    Json j;
+    Json j = Object(36);
     j["Notice"] = static_cast<int>(in.Notice);
     j["TypeCode"] = in.TypeCode;
     j["TempRating"] = in.TempRating;
@@ -649,7 +656,7 @@ std::string StateJson(Session& session) {
         events.push_back(EventJson(e));
     }
     const Control* focused = session.window.focus().focused();
-    Json report;
+    Json report = Object(5);
     report["controls"] = ControlsJson(session.window);
     report["state"] = StateJsonObject(session.window.state());
     report["focus"] = focused != nullptr ? Json(window::ControlKey(*focused)) : Json();
