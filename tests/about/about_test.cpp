@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -218,83 +219,92 @@ const std::string kFolder = "C:\\Tools";
 const std::string kFolderTool = "C:\\Tools\\MSINFO32.EXE";
 
 TEST(StartSysInfo, TriesTheTwoLocationsInOrder) {
+    const std::string kNamedFolder = kFolder + "\\msinfo32.exe";
+    const std::string kZeroFolder = kFolder + '\0' + "x";
     const struct {
         const char* what;
-        void (*script)(Platform&);
-        std::string seen;
-        std::vector<std::string> fileChecks;
+        std::string tool;  // the first location's value ("" none), under this name and type:
+        const char* toolName = kSysInfoValue;
+        std::uint32_t toolType = kRegSz;
+        std::optional<std::string> folder;  // the second location's value
+        std::vector<std::string> files;
+        bool failStart = false;
+        std::string seen = kUnavailable;
+        std::vector<std::string> fileChecks = {};
     } cases[] = {
         {"first location, started without a file check",
-         [](Platform& p) {
-             p.scriptedRegistry().setText(kSysInfoKey, kSysInfoValue, kTool);
-             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, kFolder);
-             p.addFile(kTool);
-             p.addFile(kFolderTool);
-         },
-         "start " + kTool,
-         {}},
+         kTool,
+         kSysInfoValue,
+         kRegSz,
+         kFolder,
+         {kTool, kFolderTool},
+         false,
+         "start " + kTool},
         {"first location naming a missing file: no fallback",
-         [](Platform& p) {
-             p.scriptedRegistry().setText(kSysInfoKey, kSysInfoValue, kTool);
-             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, kFolder);
-             p.addFile(kFolderTool);
-         },
-         kUnavailable,
-         {}},
+         kTool,
+         kSysInfoValue,
+         kRegSz,
+         kFolder,
+         {kFolderTool}},
         {"first value not text: read, but names no program",
-         [](Platform& p) {
-             p.scriptedRegistry().setValue(kSysInfoKey, kSysInfoValue, 2, {'C', ':', 0});
-             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, kFolder);
-             p.addFile(kFolderTool);
-         },
-         kUnavailable,
-         {}},
+         "C:",
+         kSysInfoValue,
+         2,
+         kFolder,
+         {kFolderTool}},
         {"first key without the value falls back",
-         [](Platform& p) {
-             p.scriptedRegistry().setText(kSysInfoKey, "OTHER", kTool);
-             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, kFolder);
-             p.addFile(kFolderTool);
-         },
+         kTool,
+         "OTHER",
+         kRegSz,
+         kFolder,
+         {kFolderTool},
+         false,
          "start " + kFolderTool,
          {kFolderTool}},
         {"second location without the file",
-         [](Platform& p) {
-             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, kFolder);
-             p.addFile(kFolder + "\\msinfo32.exe");
-         },
+         "",
+         kSysInfoValue,
+         kRegSz,
+         kFolder,
+         {kNamedFolder},
+         false,
          kUnavailable,
          {kFolderTool}},
         {"program that fails to start",
-         [](Platform& p) {
-             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, kFolder);
-             p.addFile(kFolderTool);
-             p.failStart = true;
-         },
+         "",
+         kSysInfoValue,
+         kRegSz,
+         kFolder,
+         {kFolderTool},
+         true,
          kUnavailable,
          {kFolderTool}},
-        {"neither location", [](Platform&) {}, kUnavailable, {}},
+        {"neither location", "", kSysInfoValue, kRegSz, std::nullopt, {}},
         // An empty folder must not send us looking at the root of the drive.
-        {"empty folder",
-         [](Platform& p) {
-             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, "");
-             p.addFile("\\MSINFO32.EXE");
-         },
-         kUnavailable,
-         {}},
+        {"empty folder", "", kSysInfoValue, kRegSz, "", {"\\MSINFO32.EXE"}},
         // The platform would see the path cut at the zero byte: a different file.
         {"folder with a zero byte",
-         [](Platform& p) {
-             const std::string folder = kFolder + '\0' + "x";
-             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, folder);
-             p.addFile(folder + "\\MSINFO32.EXE");
-         },
-         kUnavailable,
-         {}},
+         "",
+         kSysInfoValue,
+         kRegSz,
+         kZeroFolder,
+         {kZeroFolder + "\\MSINFO32.EXE"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Platform p;
-        c.script(p);
+        if (!c.tool.empty()) {
+            std::vector<unsigned char> bytes(c.tool.begin(), c.tool.end());
+            bytes.push_back(0);
+            p.scriptedRegistry().setValue(kSysInfoKey, c.toolName, c.toolType, bytes);
+        }
+        if (c.folder) {
+            p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, *c.folder);
+        }
+        for (const std::string& file : c.files) {
+            p.addFile(file);
+        }
+        p.failStart = c.failStart;
         StartSysInfo(p);
         EXPECT_EQ(p.seen(), std::vector<std::string>{c.seen});
         EXPECT_EQ(p.fileChecks, c.fileChecks);
