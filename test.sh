@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 tools/install_missing.sh cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev clang-format libboost-dev \
-    libcli11-dev nlohmann-json3-dev qt6-base-dev xvfb xauth fonts-liberation poppler-utils
+    libcli11-dev nlohmann-json3-dev qt6-base-dev xvfb xauth fonts-liberation poppler-utils \
+    desktop-file-utils appstream
 
 jobs=$(nproc)
 
