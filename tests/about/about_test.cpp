@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -219,92 +218,83 @@ const std::string kFolder = "C:\\Tools";
 const std::string kFolderTool = "C:\\Tools\\MSINFO32.EXE";
 
 TEST(StartSysInfo, TriesTheTwoLocationsInOrder) {
-    const std::string kNamedFolder = kFolder + "\\msinfo32.exe";
-    const std::string kZeroFolder = kFolder + '\0' + "x";
     const struct {
         const char* what;
-        std::string tool;  // the first location's value ("" none), under this name and type:
-        const char* toolName = kSysInfoValue;
-        std::uint32_t toolType = kRegSz;
-        std::optional<std::string> folder;  // the second location's value
-        std::vector<std::string> files;
-        bool failStart = false;
-        std::string seen = kUnavailable;
-        std::vector<std::string> fileChecks = {};
+        void (*script)(Platform&);
+        std::string seen;
+        std::vector<std::string> fileChecks;
     } cases[] = {
         {"first location, started without a file check",
-         kTool,
-         kSysInfoValue,
-         kRegSz,
-         kFolder,
-         {kTool, kFolderTool},
-         false,
-         "start " + kTool},
+         [](Platform& p) {
+             p.scriptedRegistry().setText(kSysInfoKey, kSysInfoValue, kTool);
+             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, kFolder);
+             p.addFile(kTool);
+             p.addFile(kFolderTool);
+         },
+         "start " + kTool,
+         {}},
         {"first location naming a missing file: no fallback",
-         kTool,
-         kSysInfoValue,
-         kRegSz,
-         kFolder,
-         {kFolderTool}},
+         [](Platform& p) {
+             p.scriptedRegistry().setText(kSysInfoKey, kSysInfoValue, kTool);
+             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, kFolder);
+             p.addFile(kFolderTool);
+         },
+         kUnavailable,
+         {}},
         {"first value not text: read, but names no program",
-         "C:",
-         kSysInfoValue,
-         2,
-         kFolder,
-         {kFolderTool}},
+         [](Platform& p) {
+             p.scriptedRegistry().setValue(kSysInfoKey, kSysInfoValue, 2, {'C', ':', 0});
+             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, kFolder);
+             p.addFile(kFolderTool);
+         },
+         kUnavailable,
+         {}},
         {"first key without the value falls back",
-         kTool,
-         "OTHER",
-         kRegSz,
-         kFolder,
-         {kFolderTool},
-         false,
+         [](Platform& p) {
+             p.scriptedRegistry().setText(kSysInfoKey, "OTHER", kTool);
+             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, kFolder);
+             p.addFile(kFolderTool);
+         },
          "start " + kFolderTool,
          {kFolderTool}},
         {"second location without the file",
-         "",
-         kSysInfoValue,
-         kRegSz,
-         kFolder,
-         {kNamedFolder},
-         false,
+         [](Platform& p) {
+             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, kFolder);
+             p.addFile(kFolder + "\\msinfo32.exe");
+         },
          kUnavailable,
          {kFolderTool}},
         {"program that fails to start",
-         "",
-         kSysInfoValue,
-         kRegSz,
-         kFolder,
-         {kFolderTool},
-         true,
+         [](Platform& p) {
+             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, kFolder);
+             p.addFile(kFolderTool);
+             p.failStart = true;
+         },
          kUnavailable,
          {kFolderTool}},
-        {"neither location", "", kSysInfoValue, kRegSz, std::nullopt, {}},
+        {"neither location", [](Platform&) {}, kUnavailable, {}},
         // An empty folder must not send us looking at the root of the drive.
-        {"empty folder", "", kSysInfoValue, kRegSz, "", {"\\MSINFO32.EXE"}},
+        {"empty folder",
+         [](Platform& p) {
+             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, "");
+             p.addFile("\\MSINFO32.EXE");
+         },
+         kUnavailable,
+         {}},
         // The platform would see the path cut at the zero byte: a different file.
         {"folder with a zero byte",
-         "",
-         kSysInfoValue,
-         kRegSz,
-         kZeroFolder,
-         {kZeroFolder + "\\MSINFO32.EXE"}},
+         [](Platform& p) {
+             const std::string folder = kFolder + '\0' + "x";
+             p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, folder);
+             p.addFile(folder + "\\MSINFO32.EXE");
+         },
+         kUnavailable,
+         {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Platform p;
-        if (!c.tool.empty()) {
-            std::vector<unsigned char> bytes(c.tool.begin(), c.tool.end());
-            bytes.push_back(0);
-            p.scriptedRegistry().setValue(kSysInfoKey, c.toolName, c.toolType, bytes);
-        }
-        if (c.folder) {
-            p.scriptedRegistry().setText(kSysInfoLocationKey, kSysInfoLocationValue, *c.folder);
-        }
-        for (const std::string& file : c.files) {
-            p.addFile(file);
-        }
-        p.failStart = c.failStart;
+        c.script(p);
         StartSysInfo(p);
         EXPECT_EQ(p.seen(), std::vector<std::string>{c.seen});
         EXPECT_EQ(p.fileChecks, c.fileChecks);
