@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 
 tools/install_missing.sh cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev clang-format libboost-dev \
     libcli11-dev nlohmann-json3-dev qt6-base-dev qt6-charts-dev qt6-svg-dev xvfb xauth fonts-liberation \
-    poppler-utils clang libclang-rt-14-dev
+    poppler-utils clang libclang-rt-14-dev desktop-file-utils appstream
 
 jobs=$(nproc)
 

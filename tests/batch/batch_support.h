@@ -5,8 +5,11 @@
 
 #include <charconv>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch/batch.h"
@@ -72,7 +75,38 @@ inline Table ReadTable(const std::string& csv) {
     return t;
 }
 
+// The objects of a JSON Lines output.
+inline std::vector<nlohmann::ordered_json> JsonRows(const std::string& out) {
+    std::vector<nlohmann::ordered_json> rows;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+        rows.push_back(nlohmann::ordered_json::parse(line));
+    }
+    return rows;
+}
+
+// The words of a text separated by blanks.
+inline std::vector<std::string> Words(std::string_view text) {
+    std::vector<std::string> words;
+    std::istringstream in{std::string(text)};
+    for (std::string word; in >> word;) {
+        words.push_back(word);
+    }
+    return words;
+}
+
 inline constexpr const char* kHeader =
     "type,capacitance,rated_voltage,applied_voltage,temperature,quality,environment";
+inline const std::vector<std::string> kInputColumns = Words(
+    "type notice capacitance rated_voltage applied_voltage temperature temp_rating quality "
+    "environment circuit_resistance construction piv_denominator quantity");
+// The columns written after the input's own: every factor and result, the other Notice's FIT
+// with both Notices, and the bounds of a life test.
+inline const std::vector<std::string> kOutputs = Words(
+    "lambda_b pi_t pi_cv pi_v pi_sr pi_c pi_q pi_e stress derated_voltage fit failures_per_1e6h "
+    "percent_per_1000h mtbf_hours mtbf_years notes warning error");
+inline const std::vector<std::string> kNoticeColumns = Words("fit_notice1 fit_notice2 fit_ratio");
+inline const std::vector<std::string> kLifeTestColumns =
+    Words("rate_upper_60 rate_upper_90 fit_upper_60 fit_upper_90");
 
 }  // namespace quarvell::batch::testing

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/batch/batch_support.h"
 
@@ -63,49 +64,14 @@ const std::string kList =
 TEST_F(Program, HelpListsTheOptionsAndEveryColumn) {
     const Process p = run("\\$B --help");
     EXPECT_EQ(p.status, 0);
-    for (const char* word : {"--input-format",
-                             "--format",
-                             "--notice",
-                             "--summary",
-                             "-o",
-                             "type",
-                             "notice",
-                             "capacitance",
-                             "rated_voltage",
-                             "applied_voltage",
-                             "temperature",
-                             "temp_rating",
-                             "quality",
-                             "environment",
-                             "circuit_resistance",
-                             "construction",
-                             "piv_denominator",
-                             "quantity",
-                             "lambda_b",
-                             "pi_t",
-                             "pi_cv",
-                             "pi_v",
-                             "pi_sr",
-                             "pi_c",
-                             "pi_q",
-                             "pi_e",
-                             "stress",
-                             "derated_voltage",
-                             "fit",
-                             "failures_per_1e6h",
-                             "percent_per_1000h",
-                             "mtbf_hours",
-                             "mtbf_years",
-                             "notes",
-                             "warning",
-                             "error",
-                             "fit_notice1",
-                             "fit_ratio",
-                             "rate_upper_60",
-                             "fit_upper_90",
-                             "4u7",
-                             "test:PIECES/HOURS/FAILURES[@BIAS]",
-                             "A(IC)"}) {
+    std::vector<std::string> words = testing::Words(
+        "--input-format --format --notice --summary -o 4u7 test:PIECES/HOURS/FAILURES[@BIAS] "
+        "A(IC)");
+    for (const auto& columns : {testing::kInputColumns, testing::kOutputs, testing::kNoticeColumns,
+                                testing::kLifeTestColumns}) {
+        words.insert(words.end(), columns.begin(), columns.end());
+    }
+    for (const std::string& word : words) {
         EXPECT_NE(p.out.find(word), std::string::npos) << word;
     }
 }

@@ -40,20 +40,10 @@ struct Generated {
 };
 
 // Capacitances as typed in microfarads and as a list gives them.
-const std::pair<const char*, const char*> kCapacitances[] = {{"0.0000022", "2p2"},
-                                                             {"0.000047", "47pF"},
-                                                             {"0.0047", "4n7"},
-                                                             {"0.1", "100n"},
-                                                             {"0.47", "470nF"},
-                                                             {"1", "1"},
-                                                             {"4.7", "4u7"},
-                                                             {"10", "10uF"},
-                                                             {"22",
-                                                              "22 \xC2\xB5"
-                                                              "F"},
-                                                             {"100", "100"},
-                                                             {"470", "470u"},
-                                                             {"2200", "2.2mF"}};
+const std::pair<const char*, const char*> kCapacitances[] = {
+    {"0.0000022", "2p2"},   {"0.000047", "47pF"}, {"0.0047", "4n7"}, {"0.1", "100n"},
+    {"0.47", "470nF"},      {"1", "1"},           {"4.7", "4u7"},    {"10", "10uF"},
+    {"22", "22 \302\265F"}, {"100", "100"},       {"470", "470u"},   {"2200", "2.2mF"}};
 const double kRatings[] = {6.3, 10, 16, 25, 35, 50, 63, 100, 200};
 const char* const kRates[] = {"0.05", "0.25", "2", "7.5"};
 const char* const kBiasText[] = {"1", "1.25", "1.33", "1.5", "2"};
@@ -164,19 +154,9 @@ std::string Script(const Generated& g, bool comma) {
     return s;
 }
 
-const char* const kLevels[] = {"",
-                               "",
-                               "D",
-                               "C",
-                               "B",
-                               "S",
-                               "R",
-                               "P",
-                               "M",
-                               "non-er",
-                               "non-er-q3",
-                               "commercial",
-                               "commercial-q10"};
+// The quality column of each level of the list (0 and 1 are the life test and a known rate).
+const std::vector<std::string> kLevels =
+    testing::Words(". . D C B S R P M non-er non-er-q3 commercial commercial-q10");
 const char* const kEnvironments[] = {"GB",  "GF",  "GM",  "NS", "NU", "AIC", "AIF",
                                      "AUC", "AUF", "ARW", "SF", "MF", "ML",  "CL"};
 

@@ -1,5 +1,5 @@
 // Exact event streams of the key-sequence sender and its single-key operations, through the
-// recording port.
+// recording port; the streams of whole sequences are in streams.jsonl.
 
 #include "keysend/keysend.h"
 
@@ -13,6 +13,7 @@
 
 #include "keysend/recording_port.h"
 #include "platform/us_keyboard.h"
+#include "tests/support/cases.h"
 
 namespace quarvell::keysend {
 namespace {
@@ -92,26 +93,35 @@ std::string Repeated(const std::string& unit, int times) {
     return times > 0 ? text : "";
 }
 
-struct StreamCase {
-    const char* what;
-    std::string sequence;
-    std::string expected;
-    Locks locks = {};
-    Family family = Family::Newer;
-};
+// A sequence of the table: characters up to U+00FF stand for their byte.
+std::string Bytes(const std::string& utf8) {
+    std::string bytes;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        bytes += c == 0xC2 || c == 0xC3 ? static_cast<char>(((c & 3) << 6) | (utf8[++i] & 0x3F))
+                                        : static_cast<char>(c);
+    }
+    return bytes;
+}
 
-// Sends each sequence with options 0: the exact stream, nothing left held, locks as found,
-// and no waiting.
-void ExpectStreams(const std::vector<StreamCase>& cases) {
-    for (const StreamCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        RecordingPort port(c.family, c.locks);
-        SendKeySequence(port, c.sequence, 0);
-        EXPECT_EQ(StreamText(port.events(), c.family == Family::Older ? kOlderFlags : kNewerFlags),
-                  c.expected)
-            << "sequence: " << c.sequence;
+// Each sequence of streams.jsonl, sent with options 0: the exact stream, nothing left held,
+// locks as found, and no waiting.
+TEST(SendKeySequence, SendsTheStreamsOfTheTable) {
+    const auto cases =
+        quarvell::testing::ReadCases(QUARVELL_SOURCE_DIR "/tests/keysend/streams.jsonl");
+    ASSERT_GT(cases.size(), 40U);
+    for (const nlohmann::json& c : cases) {
+        SCOPED_TRACE(c.dump());
+        const std::string locks = c.size() > 3 ? c[3].get<std::string>() : "";
+        const Locks found{locks.find('c') != std::string::npos,
+                          locks.find('n') != std::string::npos,
+                          locks.find('s') != std::string::npos};
+        const bool older = c.size() > 4 && c[4] == "older";
+        RecordingPort port(older ? Family::Older : Family::Newer, found);
+        SendKeySequence(port, Bytes(c[0]), 0);
+        EXPECT_EQ(StreamText(port.events(), older ? kOlderFlags : kNewerFlags), c[1]);
         EXPECT_TRUE(port.keysDown().empty());
-        EXPECT_EQ(port.locks(), c.locks);
+        EXPECT_EQ(port.locks(), found);
         EXPECT_EQ(port.eventPasses(), 0);
     }
 }
@@ -120,68 +130,20 @@ const std::string kTab = "Tab:d Tab:u";
 const std::string kCaps = "CapsLock:d CapsLock:u";
 const std::string kNum = "NumLock:d NumLock:u";
 const std::string kScroll = "ScrollLock:d ScrollLock:u";
-// 0xE9 (e acute) is 130 in the OEM code page.
-const std::string kAltCode =
-    kNum + " Alt:d Num1:d Num1:u Num3:d Num3:u Num0:d Num0:u Alt:u " + kNum;
 
-TEST(SendKeySequence, LockKeysAreSwitchedOffAroundTheSequenceAndRestored) {
-    ExpectStreams({
-        {"locks off", "{TAB}", kTab},
-        {"Num Lock on", "{TAB}", kNum + " " + kTab + " " + kNum, kNumLockOn},
-        {"Caps Lock on", "{TAB}", kCaps + " " + kTab + " " + kCaps, kCapsLockOn},
-        {"all three on",
-         "{TAB}",
-         kCaps + " " + kNum + " " + kScroll + " " + kTab + " " + kCaps + " " + kNum + " " + kScroll,
-         {true, true, true}},
-        {"extended character", "\xE9", kAltCode},
-        {"extended character, Num Lock on", "\xE9", kNum + " " + kAltCode + " " + kNum, kNumLockOn},
-    });
-}
-
-TEST(SendKeySequence, ModifiersAndGroups) {
-    ExpectStreams({
-        {"shift prefix", "+{TAB}", "Shift:d Tab:d Tab:u Shift:u"},
-        {"group holds shift", "+(ab)", "Shift:d A:d A:u B:d B:u Shift:u"},
-        {"group ends at its parenthesis", "+(a)+bc",
-         "Shift:d A:d A:u Shift:u Shift:d B:d B:u Shift:u C:d C:u"},
-        {"prefix covers one key only", "+ab", "Shift:d A:d A:u Shift:u B:d B:u"},
-        {"last pressed, first released", "^%x", "Ctrl:d Alt:d X:d X:u Alt:u Ctrl:u"},
-        {"trailing modifier", "abc+", "A:d A:u B:d B:u C:d C:u Shift:d Shift:u"},
-        {"capital needs shift", "A", "Shift:d A[S]:d Shift:u A[S]:u"},
-        {"held shift and looked-up shift", "+A", "Shift:d Shift:d A[S]:d Shift:u A[S]:u Shift:u"},
-        {"control character", "\x1E", "Shift:d Ctrl:d 6[CS]:d Shift:u Ctrl:u 6[CS]:u"},
-        {"unclosed group released at the end", "%(ab", "Alt:d A:d A:u B:d B:u Alt:u"},
-        {"stray closing parenthesis", "a)b", "A:d A:u B:d B:u"},
-        {"character without a key", std::string("a\0b", 3), "A:d A:u B:d B:u"},
-    });
-}
-
-TEST(SendKeySequence, BraceItems) {
-    ExpectStreams({
-        {"repeat", "{TAB 3}", Repeated(kTab, 3)},
-        {"names ignore case", "{tab}", kTab},
-        {"half rounds down to even", "{TAB 2.5}", Repeated(kTab, 2)},
-        {"half rounds up to even", "{TAB 3.5}", Repeated(kTab, 4)},
-        {"count 0 drops the rest", "{TAB 0}x", ""},
-        {"negative count sends nothing", "{TAB -1}x", "X:d X:u"},
-        {"missing closing brace stops", "ab{TAB", "A:d A:u B:d B:u"},
-        {"tilde is Enter", "~", "Enter:d Enter:u"},
-        {"tilde in braces is the character", "{~}", "Shift:d `[S]:d Shift:u `[S]:u"},
-        {"closing brace in braces", "{}}", "Shift:d ][S]:d Shift:u ][S]:u"},
-        {"opening brace in braces", "{{}", "Shift:d [[S]:d Shift:u [[S]:u"},
-        {"closing brace is the last before the next item", "{a}b}{TAB}",
-         "A:d A:u Shift:d ][S]:d Shift:u ][S]:u B:d B:u " + kTab},
-        {"empty item types nothing", "{}x", "X:d X:u"},
-        {"other text is typed", "{ab 2}", "A:d A:u B:d B:u A:d A:u B:d B:u"},
-        {"modifier words are not key names", "{ALT}",
-         "Shift:d A[S]:d Shift:u A[S]:u Shift:d L[S]:d Shift:u L[S]:u "
-         "Shift:d T[S]:d Shift:u T[S]:u"},
-        {"print key", "{PRTSC}", "Print:d Print:u"},
-        {"print screen key", "{PRTSCR}", "PrtScr:d PrtScr:u"},
-        {"function and keypad keys", "{F12}{numpad7}", "F12:d F12:u Num7:d Num7:u"},
-        {"shift over a repeated item", "+{LEFT 2}", "Shift:d Left:d Left:u Left:d Left:u Shift:u"},
-        {"count text that is no number", "{a b}x", ""},
-    });
+// The older family asks for the platform once, however often the sender re-enters itself.
+TEST(SendKeySequence, OlderFamilyDoesNotRecurse) {
+    for (const Locks locks : {Locks{}, kNumLockOn}) {
+        RecordingPort port(Family::Older, locks);
+        KeySender sender(port);
+        port.clear();
+        sender.SendKeySequence("{TAB}", 0);
+        if (locks.numLock) {
+            EXPECT_EQ(port.keyboardStateWrites(), 2);  // off, and on again
+        } else {
+            EXPECT_EQ(port.versionQueries(), 1) << "asked once, not once per re-entry";
+        }
+    }
 }
 
 TEST(SendKeySequence, OptionsCanLeaveALockAsTheSequenceLeftIt) {
@@ -220,32 +182,6 @@ TEST(SendKeySequence, EachKeyPressOrReleaseIsOneBatch) {
     }
     EXPECT_EQ(batches, (std::vector<std::string>{"Shift:d", "Tab:d", "Tab:u", "Shift:u",
                                                  "Shift:d A[S]:d", "Shift:u A[S]:u"}));
-}
-
-TEST(SendKeySequence, OlderFamilySendsTheSameKeysWithItsOwnFlagsWithoutRecursing) {
-    constexpr Family kOlder = Family::Older;
-    ExpectStreams({
-        {"shift prefix", "+{TAB}", "Shift:d Tab:d Tab:u Shift:u", {}, kOlder},
-        {"Caps Lock on", "{TAB}", kCaps + " " + kTab + " " + kCaps, kCapsLockOn, kOlder},
-        // Num Lock goes through the keyboard-state table, not through key events.
-        {"Num Lock on", "{TAB}", kTab, kNumLockOn, kOlder},
-        {"extended character",
-         "\xE9",
-         "Alt:d Num1:d Num1:u Num3:d Num3:u Num0:d Num0:u Alt:u",
-         {},
-         kOlder},
-    });
-    for (const Locks locks : {Locks{}, kNumLockOn}) {
-        RecordingPort port(Family::Older, locks);
-        KeySender sender(port);
-        port.clear();
-        sender.SendKeySequence("{TAB}", 0);
-        if (locks.numLock) {
-            EXPECT_EQ(port.keyboardStateWrites(), 2);  // off, and on again
-        } else {
-            EXPECT_EQ(port.versionQueries(), 1) << "asked once, not once per re-entry";
-        }
-    }
 }
 
 // Answers the version query with a platform identifier of the test's choice.

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "part.h"
+#include "tests/support/cases.h"
 
 namespace quarvell::model::testing {
 namespace {
@@ -43,101 +44,31 @@ TEST(Engine, WorkedExampleOf10_1f) {
     EXPECT_EQ(MtbfHours(0), 0);
 }
 
-const std::string kN2 = "FIT=Base x PI(CV) x PI(T) x PI(V) x PI(Q) x PI(E) x 1000";
-const std::string kN2SR = "FIT=Base x PI(CV) x PI(T) x PI(SR) x PI(V) x PI(Q) x PI(E) x 1000";
-const std::string kTV = "FIT={Base x PI(T) x PiV} x PI(CV) x PI(Q) x PI(E) x 1000";
-const std::string kVT = "FIT={Base x PI(V) x PI(T)} x PI(CV) x PI(Q) x PI(E) x 1000";
-const std::string kCSR =
-    "FIT={Base x PI(V) x PI(T)} x PI(CV) x PI(SR) x PI(Q) x PI(E) x 1000"
-    "   CSR Style - Tantalum, Solid Electrolyte";
-const std::string kCE = kTV + "   CE Style - Aluminum, Dry electrolyte, polarized";
-const std::string kV1 = "PI(V) = [(S/0.4)^3]+1 = 2.953";
-const std::string kT9 = "PI(T) = Exp[2.6 x (323/398)^9] = 1.487";
-const std::string kCv09 = "PI(CV) = 1.0 x uF^(0.09) = 1.000";
-const std::string kCv23 = "PI(CV) = 1.0 x uF^(0.23) = 1.000";
-const std::string kT15 = "PI(T) = Exp[-0.15/(8.617E-5) x (1/Tamb - 1/298)] = 1.572";
-const std::string kT35 = "PI(T) = Exp[-0.35/(8.617E-5) x (1/Tamb - 1/298)] = 2.872";
-
+// The captions, FIT and PI(E) of every type, from types.jsonl.
 TEST(Engine, CaptionsFactorsAndFitOfEveryType) {
-    // 1 uF, 10 V rated, 5 V applied, 50 degC, rated +125 degC, PI(Q) 1, G(B), (<0.1 Ohms/V) or
-    // construction 0. Expected values computed independently from the handbook formulas; piE is
-    // PI(E) at A(UC), where every table differs.
-    const struct {
-        const char *type, *base;
-        std::string cv, v, t, formula;
-        const char* fit;
-        float piE;
-    } cases[] = {
-        {"10.4", "Base = 0.00099", "PI(CV) = 1.1 x uF^(0.085) = 1.100",
-         "PI(V) = [(S/0.4)^5]+1 = 4.052", "PI(T) = Exp[2.5 x (323/398)^18] = 1.060",
-         kTV + "   CFR Style - Metalized Paper/Film", "4.68 Parts/BPc-Hr", 18},
-        // The ceramic PI(CV) takes picofarads (0.41 in microfarads).
-        {"10.10", "Base = 0.0003", "PI(CV) = 0.41 x pF^(0.11) = 1.874",
-         "PI(V) = [(S/0.3)^3]+1 = 5.630", "PI(T) = Exp[323/398] = 2.251",
-         kVT + "   CK,CKR Style - Ceramic Leaded", "7.13 Parts/BPc-Hr", 8},
-        {"10.11", "Base = 2.6E-9", "PI(CV) = 0.59 x pF^(0.12) = 3.096",
-         "PI(V) = [(S/0.3)^3]+1 = 5.630", "PI(T) = Exp[14.3 x (323/398)] = 109,674.961",
-         kVT + "   CCR,CC,CDR Style - Ceramic Chip", "4.97 Parts/BPc-Hr", 16},
-        {"10.12", "Base = 0.00375", "PI(CV) = 1.0 x uF^(0.12) = 1.000", kV1, kT9, kCSR,
-         "5.44 Parts/BPc-Hr", 12},
-        {"10.12b", "Base = 0.00375", "PI(CV) = 1.0 x uF^(0.12) = 1.000", kV1, kT9, kCSR,
-         "5.44 Parts/BPc-Hr", 12},
-        {"10.13", "Base = .00165", "PI(CV) = 0.82 x uF^(0.066) = 0.820", kV1, kT9,
-         "FIT={Base x PI(V) x PI(T)} x PI(CV) x PI(Const) x PI(Q) x PI(E) x 1000"
-         "   CL,CLR Style - Tantalum Wet",
-         "1.78 Parts/BPc-Hr", 14},
-        // The wet-aluminium temperature exponent is 5 (18 gives 1.13).
-        {"10.14", "Base = .00254", "PI(CV) = 0.34 x uF^(0.18) = 0.340",
-         "PI(V) = [(S/0.5)^3]+1 = 2.000", "PI(T) = Exp[5.09 x (323/398)^5] = 6.001",
-         kN2 + "   CUR Style - Aluminum, wet electrolyte, polarized", "10.36 Parts/BPc-Hr", 28},
-        {"10.15", "Base = .0028", "PI(CV) = 0.32 x uF^(0.19) = 0.320",
-         "PI(V) = [(S/0.55)^3]+1 = 1.751", "PI(T) = Exp[4.09 x (323/398)^5.9] = 3.298", kCE,
-         "5.17 Parts/BPc-Hr", 28},
-        {"10.15b", "Base = .0028", "PI(CV) = 0.32 x uF^(0.19) = 0.320",
-         "PI(V) = [(S/0.55)^3]+1 = 1.751", "PI(T) = Exp[4.09 x (323/398)^5.9] = 3.298", kCE,
-         "5.17 Parts/BPc-Hr", 28},
-        {"10.1b", "Base = 0.00051", kCv09, "PI(V) = [(S/0.6)^5]+1 = 1.402", kT15,
-         kN2 + "   CFR Style - Metalize Paper/Film", "1.12 Parts/BPc-Hr", 25},
-        {"10.1c", "Base = 0.00099", kCv09, "PI(V) = [(S/0.6)^3]+1 = 1.579", kT35,
-         kN2 + "   CC,CCR,CK,CKR Style - Ceramic General", "4.49 Parts/BPc-Hr", 25},
-        {"10.1d", "Base = 0.002", kCv09, "PI(V) = [(S/0.6)^3]+1 = 1.579", kT35,
-         kN2 + "   CDR Style - Ceramic Chip", "9.07 Parts/BPc-Hr", 25},
-        {"10.1e", "Base = 0.0004", kCv23, "PI(V) = [(S/0.6)^17]+1 = 1.045", kT15,
-         kN2SR + "   CSR Style - Tantalum Leaded", "2.17 Parts/BPc-Hr", 25},
-        {"10.1f", "Base = 0.00005", kCv23, "PI(V) = [(S/0.6)^17]+1 = 1.045", kT15,
-         kN2SR + "   CWR Style - Tantalum Chip", "0.271 Parts/BPc-Hr", 25},
-        {"10.1g", "Base = 0.0004", kCv23, "PI(V) = [(S/0.6)^17]+1 = 1.045", kT15,
-         kN2 + "   CL,CLR Style - Tantalum Wet", "0.657 Parts/BPc-Hr", 25},
-        {"10.1h", "Base = 0.00012", kCv23, "PI(V) = [(S/0.6)^5]+1 = 1.402", kT35,
-         kN2 + "   CUR Style - Wet Aluminum", "0.483 Parts/BPc-Hr", 25},
-        {"10.1i", "Base = 0.00012", kCv23, "PI(V) = [(S/0.6)^5]+1 = 1.402", kT35,
-         kN2 + "   CE Style - Dry Aluminum", "0.483 Parts/BPc-Hr", 25},
-        {"10.1j", "Base = 0.00005", kCv23, "PI(V) = [(S/0.8)^17]+1 = 1.000", kT15, kN2SR,
-         "0.259 Parts/BPc-Hr", 25},
-        {"10.1k", "Base = 0.00012", kCv23, "PI(V) = [(S/0.9)^5]+1 = 1.053", kT35, kN2SR,
-         "0.363 Parts/BPc-Hr", 25},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.type);
-        const std::string type = c.type;
+    const auto cases = quarvell::testing::ReadCases(QUARVELL_SOURCE_DIR "/tests/model/types.jsonl");
+    ASSERT_EQ(cases.size(), 19U);
+    for (const nlohmann::json& c : cases) {
+        const std::string type = c["type"];
+        SCOPED_TRACE(type);
         const int option = type == "10.13" ? 0 : kUnder01Ohm;
-        const Evaluated r({.type = c.type, .cap = 1, .option = option});
-        EXPECT_EQ(r.t.base, c.base);
-        EXPECT_EQ(r.t.piCV, c.cv);
-        EXPECT_EQ(r.t.piV, c.v);
-        EXPECT_EQ(r.t.piT, c.t);
-        EXPECT_EQ(r.t.formula, c.formula);
-        EXPECT_EQ(r.t.fit, c.fit);
+        const Evaluated r({.type = type, .cap = 1, .option = option});
+        EXPECT_EQ(r.t.base, c["base"]);
+        EXPECT_EQ(r.t.piCV, c["piCV"]);
+        EXPECT_EQ(r.t.piV, c["piV"]);
+        EXPECT_EQ(r.t.piT, c["piT"]);
+        EXPECT_EQ(r.t.formula, c["formula"]);
+        EXPECT_EQ(r.t.fit, c["fit"]);
         EXPECT_EQ(r.t.stress,
                   type == "10.13" ? "S = AppV/RatedV = 5.00E-01" : "S = AppV/RatedV = 0.50");
         EXPECT_EQ(r.t.piVList, type == "10.1j" || type == "10.1k");
         const bool optionList = type == "10.12" || type == "10.12b" || type == "10.13" ||
                                 type == "10.1e" || type == "10.1f" || type == "10.1j";
         EXPECT_EQ(r.t.showsPiSR, optionList);
-        EXPECT_EQ(Evaluated({.type = c.type, .env = 7, .option = option}).e.piE, c.piE);
+        EXPECT_EQ(Evaluated({.type = type, .env = 7, .option = option}).e.piE, c["piE"]);
         // Under Notice 2 the application at 25 degC is the reference temperature.
-        if (FindType(c.type)->notice == Notice::Two) {
-            EXPECT_EQ(Evaluated({.type = c.type, .temp = 25}).e.piT, 1);
+        if (FindType(type)->notice == Notice::Two) {
+            EXPECT_EQ(Evaluated({.type = type, .temp = 25}).e.piT, 1);
         }
     }
 }
@@ -172,17 +103,15 @@ TEST(Engine, SeriesResistanceAndConstructionFactorsDependOnTheNotice) {
     EXPECT_EQ(Evaluated({.type = "10.12", .cap = 1, .option = 0}).t.fit, "1.09 Parts/BPc-Hr");
 }
 
+// PI(Q) is the square root of the level's rate, from the first level to the last, or of the
+// rate entered.
 TEST(Engine, QualityFactorOfTheFixedLevelsAndAnEnteredRate) {
     const struct {
         int level;
         float rate;
         const char* piQ;
     } cases[] = {
-        {2, 0.001F, "0.032"}, {4, 0.1F, "0.316"},
-        {5, 0.001F, "0.032"}, {8, 1, "1.000"},
-        {9, 3, "1.732"},      {11, 10, "3.162"},
-        {12, 100, "10.000"},  {kRateLevel, 0.25F, "0.500"},
-    };
+        {2, 0.001F, "0.032"}, {8, 1, "1.000"}, {12, 100, "10.000"}, {kRateLevel, 0.25F, "0.500"}};
     for (const auto& c : cases) {
         const Evaluated r({.level = c.level, .rate = 0.25F});
         EXPECT_EQ(r.e.failureRate, c.rate) << c.level;

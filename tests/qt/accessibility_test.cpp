@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "app/about_window.h"
 #include "platform/qt/widget_look.h"
 #include "screen_fixture.h"
 
@@ -125,17 +124,6 @@ TEST_F(ScreenTest, EveryControlOfTheWindowSaysWhatTheUserReads) {
     // The breakdown reads as it shows.
     EXPECT_EQ(accessible(widgetOf(window.lblPIe))->text(QAccessible::Name),
               "PI(E) = Lookup Env.= 1");
-}
-
-TEST_F(ScreenTest, TheAboutBoxSaysWhatTheUserReads) {
-    action(window.mnuAbout)->trigger();
-    expectCaptionedControlsSayWhatTheyShow(
-        *screen.about().binding(),
-        {&window.frmAbout.picIcon, &window.frmAbout.lblTitle, &window.frmAbout.lblVersion,
-         &window.frmAbout.lblDescription, &window.frmAbout.cmdOK, &window.frmAbout.cmdSysInfo});
-    EXPECT_TRUE(accessible(screen.about().binding()->widgetOf(window.frmAbout.lblDescription))
-                    ->text(QAccessible::Name)
-                    .endsWith("Dervanth"));
 }
 
 // A bridge of the toolkit's accessibility to assistive technology, as the platform's own

@@ -182,7 +182,8 @@ TEST_F(CurvesTest, F1OpensTheCurvesTopic) {
     QApplication::setActiveWindow(&curves());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&curves()));
     QTest::keyClick(&curves(), Qt::Key_F1);
-    EXPECT_EQ(helpPage(), ":/help/1800.html");
+    ASSERT_NE(services.helpWindow(), nullptr);
+    EXPECT_EQ(services.helpWindow()->currentPage(), ":/help/1800.html");
 }
 
 }  // namespace

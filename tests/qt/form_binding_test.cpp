@@ -1,6 +1,7 @@
 // The binding on a small form of its own: every adapter mirrors its control and feeds the
 // user's actions back; focus, Tab order, key preview, access keys, F1, ending and closing.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -41,42 +42,38 @@ struct TestForm {
         form.setKeyPreview(true);
         form.setVisible(false);
 
+        // Places in twips (15 to a pixel) and tab numbers.
+        const auto put = [](Control& c, Place p, int tab) {
+            c.setPlace(p);
+            c.setTabIndex(tab);
+        };
+        put(cmdGo, {4500, 3600, 1200, 450}, 0);
+        put(lblName, {120, 120, 900, 255}, -1);
+        put(txtName, {1080, 120, 1500, 360}, 1);
+        put(txtOther, {1080, 600, 1500, 360}, 2);
+        put(cmbKind, {1080, 1080, 1500, 315}, 3);
+        put(hscLevel, {3000, 120, 2400, 375}, 4);
+        put(cmbEdit, {3000, 600, 1200, 315}, 5);
+        put(opt1, {120, 1560, 1500, 375}, 6);
+        put(opt2, {120, 1935, 1500, 375}, 7);
+        put(fmeBox, {3000, 1500, 2700, 1500}, -1);
+        put(lblInside, {120, 300, 900, 255}, -1);
+        put(txtInside, {1050, 300, 1200, 360}, 8);
         cmdGo.setCaption("&Go");
-        cmdGo.setPlace({4500, 3600, 1200, 450});
-        cmdGo.setTabIndex(0);
         lblName.setCaption("&Name");
-        lblName.setPlace({120, 120, 900, 255});
         lblName.setBackColor(kRed);
         lblName.setAlignment(Alignment::Right);
-        txtName.setPlace({1080, 120, 1500, 360});
-        txtName.setTabIndex(1);
         txtName.setTooltip("The name.");
         txtName.setHelpContext(520);
-        txtOther.setPlace({1080, 600, 1500, 360});
-        txtOther.setTabIndex(2);
-        cmbKind.setPlace({1080, 1080, 1500, 315});
-        cmbKind.setTabIndex(3);
-        hscLevel.setPlace({3000, 120, 2400, 375});
-        hscLevel.setTabIndex(4);
-        cmbEdit.setPlace({3000, 600, 1200, 315});
-        cmbEdit.setTabIndex(5);
-        opt1.setPlace({120, 1560, 1500, 375});
-        opt1.setTabIndex(6);
         opt1.setCaption("One");
-        opt2.setPlace({120, 1935, 1500, 375});
-        opt2.setTabIndex(7);
         opt2.setCaption("Two");
         opt1.setGroup({&opt1, &opt2});
         opt2.setGroup({&opt1, &opt2});
         fmeBox.setCaption(" Box ");
-        fmeBox.setPlace({3000, 1500, 2700, 1500});
         fmeBox.setBackColor(kBlue);
         lblInside.setContainer(&fmeBox);
         lblInside.setCaption("&Inside");
-        lblInside.setPlace({120, 300, 900, 255});
         txtInside.setContainer(&fmeBox);
-        txtInside.setPlace({1050, 300, 1200, 360});
-        txtInside.setTabIndex(8);
 
         for (const char* item : {"Alpha", "Beta", "Gamma"}) {
             cmbKind.addItem(item);
@@ -281,6 +278,35 @@ TEST_F(BindingTest, EveryPropertyIsMirroredAndFollowsChanges) {
     EXPECT_EQ(binding->window()->windowTitle(), "Renamed");
 }
 
+// A caption keeps off the sides of its coloured label; a field in a coloured frame keeps the
+// toolkit's colours; a read-only field shows how its text begins, and a text too long for it
+// is whole in its tooltip, after the field's own.
+TEST_F(BindingTest, CaptionsFieldsAndTooltipsStayReadable) {
+    auto* label = widget<QLabel>(t.lblName);
+    EXPECT_GT(label->contentsMargins().left(), 0);
+    EXPECT_EQ(label->contentsMargins().right(), label->contentsMargins().left());
+    t.lblName.setBackColor(kButtonFace);
+    EXPECT_EQ(label->contentsMargins(), QMargins());
+
+    t.fmeBox.setForeColor(kCyan);
+    QLineEdit* inside = edit(t.txtInside);
+    EXPECT_EQ(inside->palette(), QApplication::palette(inside));
+    EXPECT_EQ(binding->widgetOf(t.fmeBox)->palette().color(QPalette::WindowText),
+              QColor(0, 255, 255));
+
+    QLineEdit* name = edit(t.txtName);
+    t.txtName.setLocked(true);
+    t.txtName.setText("short");
+    EXPECT_EQ(name->toolTip(), "The name.");
+    const std::string longText(60, 'W');
+    t.txtName.setText(longText);
+    EXPECT_TRUE(name->toolTip().startsWith("The name."));
+    EXPECT_TRUE(name->toolTip().endsWith(QString::fromStdString(longText)));
+    name->grab();  // drawn as on screen: the start of the text shows
+    EXPECT_EQ(name->cursorPositionAt(QPoint(name->contentsRect().left() + 4, name->height() / 2)),
+              0);
+}
+
 TEST_F(BindingTest, MenusMirrorCaptionsShortcutsSeparatorsAndEnabledState) {
     MenuItemAdapter* file = binding->menuAdapterOf(t.mnuFile);
     MenuItemAdapter* run = binding->menuAdapterOf(t.mnuRun);
@@ -424,6 +450,16 @@ TEST_F(BindingTest, F1OpensTheFocusedControlsTopicElseTheFormsElseTheMenuItems) 
     actions.run([] {});
     QTest::keyClick(edit(t.txtOther), Qt::Key_F1);
     EXPECT_EQ(services.helpWindow()->currentPage(), ":/help/10.html");
+
+    // Also from a list's open entries, which take the keys.
+    t.cmbKind.setHelpContext(530);
+    t.focus.setFocus(t.cmbKind);
+    actions.run([] {});
+    auto* list = widget<QComboBox>(t.cmbKind);
+    list->showPopup();
+    QTest::keyClick(list->view(), Qt::Key_F1);
+    EXPECT_EQ(services.helpWindow()->currentPage(), ":/help/530.html");
+    list->hidePopup();
 
     QMenu* menu = binding->menuAdapterOf(t.mnuFile)->menu();
     menu->popup(QPoint(0, 0));

@@ -1,7 +1,6 @@
 #pragma once
 // The calculator on screen for Qt tests: the real window built from frmFIT on the offscreen
-// platform, with helpers that act as the user does (keys, clicks, the worked example) and a
-// text snapshot of everything the user can see.
+// platform, with helpers that act as the user does (keys, clicks, the worked example).
 
 #include <QAction>
 #include <QApplication>
@@ -11,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sstream>
 #include <string>
 
 #include "app/calculator_screen.h"
@@ -36,44 +34,6 @@ inline bool waitUntil(const std::function<bool()>& done, int milliseconds = 2000
     return done();
 }
 
-// Everything a user can see of the window's controls and of the calculation, as text.
-inline std::string Snapshot(const window::FrmFit& w) {
-    std::ostringstream out;
-    for (const Control* c : w.controls()) {
-        out << window::ControlKey(*c) << ' ' << c->visible() << c->enabled() << ' '
-            << c->helpContext();
-        switch (c->kind()) {
-            case ControlKind::Label:
-                out << " [" << static_cast<const platform::Label*>(c)->caption() << ']';
-                break;
-            case ControlKind::TextBox:
-                out << " [" << static_cast<const platform::TextBox*>(c)->text() << ']';
-                break;
-            case ControlKind::ComboBox: {
-                const auto* l = static_cast<const platform::ComboBox*>(c);
-                out << ' ' << l->count() << '/' << l->index() << " [" << l->text() << ']';
-                break;
-            }
-            case ControlKind::ScrollBar: {
-                const auto* s = static_cast<const platform::ScrollBar*>(c);
-                out << ' ' << s->min() << ".." << s->max() << '=' << s->value();
-                break;
-            }
-            case ControlKind::OptionButton:
-                out << ' ' << static_cast<const platform::OptionButton*>(c)->value();
-                break;
-            default:
-                break;
-        }
-        out << '\n';
-    }
-    const model::CalcState& s = w.state();
-    out << s.in.TypeCode << ' ' << s.in.Notice << ' ' << s.in.Capacitance << ' '
-        << s.in.RatedVoltage << ' ' << s.in.AppVoltage << ' ' << s.in.AppTemp << ' ' << s.out.Fit
-        << ' ' << s.out.NoteText << ' ' << s.SuspendRecalc;
-    return out.str();
-}
-
 class ScreenTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -89,13 +49,9 @@ class ScreenTest : public ::testing::Test {
     QAction* action(const platform::MenuItem& m) {
         return screen.main().menuAdapterOf(m)->action();
     }
-    // A key typed by the user into whatever has the focus. A dialog that just closed leaves
+    // A key pressed by the user in whatever has the focus. A dialog that just closed leaves
     // the offscreen platform without an active window, where a desktop hands the activation
     // back to the calculator: do that first.
-    void type(QChar c) {
-        backToMain();
-        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-    }
     void press(Qt::Key key) {
         backToMain();
         QTest::keyClick(QApplication::focusWidget(), key);
@@ -127,9 +83,6 @@ class ScreenTest : public ::testing::Test {
         widgetOf(window.cmbFR)->setFocus(Qt::MouseFocusReason);
         press(Qt::Key_Up);
         ASSERT_EQ(edit(window.txtFIT)->text(), "0.460 Parts/BPc-Hr");
-    }
-    QString helpPage() {
-        return services.helpWindow() != nullptr ? services.helpWindow()->currentPage() : "";
     }
 
     // Fails the test on any dialog it does not expect, instead of hanging in it.

@@ -13,6 +13,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tools/replay/replay.h"
@@ -32,9 +33,22 @@ const std::vector<std::string> kTexts = {
     "-273",   "-272.6", "32494", "32495",   "16383.5", "0.25",  "150",  "1000", "100",   "1"};
 const std::string kKeys = "0123456789.,-+eECRTVHPFx ";
 
-bool HoldsNonNumberWord(const std::string& text) {
-    static const std::regex word("(^|[^a-z])(nan|inf)([^a-z]|$)", std::regex::icase);
-    return std::regex_search(text, word);
+// "nan" or "inf" in any case, between characters that are not letters.
+bool HoldsNonNumberWord(std::string_view text) {
+    const auto lower = [](char c) { return static_cast<char>(c | 0x20); };
+    const auto letter = [&](std::size_t i) {
+        return i < text.size() && lower(text[i]) >= 'a' && lower(text[i]) <= 'z';
+    };
+    const auto is = [&](std::size_t i, const char* word) {
+        return lower(text[i]) == word[0] && lower(text[i + 1]) == word[1] &&
+               lower(text[i + 2]) == word[2];
+    };
+    for (std::size_t i = 0; i + 3 <= text.size(); ++i) {
+        if ((is(i, "nan") || is(i, "inf")) && (i == 0 || !letter(i - 1)) && !letter(i + 3)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The first visible text that shows a non-number, or "".

@@ -19,43 +19,6 @@ TEST(StartUp, ShowsTheVersionAndCopyrightOfTheVersionRecord) {
     EXPECT_EQ(w.lblCopyright.caption(), session.services.versionRecord().copyright);
 }
 
-TEST(Design, WindowAndMessageWindowLook) {
-    replay::Session session;
-    const FrmFit& w = session.window;
-    EXPECT_EQ(w.form.caption(),
-              "FIT" + std::string(18, ' ') + "Failure Rate Model per MIL-HDBK-217F");
-    EXPECT_EQ(w.form.helpContext(), 10);
-    EXPECT_TRUE(w.form.keyPreview());
-    EXPECT_EQ(w.form.place(), (platform::Place{0, 0, 8895, 9630}));
-    EXPECT_EQ(w.frmMsg.form.backColor(), platform::kBlue);
-    EXPECT_TRUE(w.frmMsg.txtMsg.bold());
-    EXPECT_EQ(w.frmMsg.txtMsg.pointSize(), 9.75);
-}
-
-// The colours are pinned by the start-up scenario.
-TEST(Design, AlignmentFollowsTheCaptionGroups) {
-    replay::Session session;
-    const FrmFit& w = session.window;
-    using platform::Alignment;
-    const struct {
-        const platform::Control& c;
-        Alignment align;
-    } cases[] = {
-        {w.lblType, Alignment::Left},      {w.lblCap, Alignment::Left},
-        {w.lblVolt, Alignment::Center},    {w.lblEnv, Alignment::Center},
-        {w.lblUnity, Alignment::Center},   {w.Label1, Alignment::Right},
-        {w.lblTestDC, Alignment::Right},   {w.lblCalcFIT, Alignment::Right},
-        {w.lblVersion, Alignment::Center}, {w.optNotice1, Alignment::Left},
-        {w.txtDerated, Alignment::Left},   {w.txtEnterPercFR, Alignment::Left},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.c.alignment(), c.align) << c.c.name();
-    }
-    EXPECT_TRUE(w.lblTestDC.transparent());
-    EXPECT_TRUE(w.lblCalcMTBF.bold());
-    EXPECT_EQ(w.lblCalcMTBF.pointSize(), 9.75);
-}
-
 TEST(Design, EveryControlHasAnAccessibleNameAndTheLifeTestFieldsSitInTheirFrame) {
     replay::Session session;
     const FrmFit& w = session.window;

@@ -12,7 +12,6 @@ namespace {
 
 using platform::ServiceEvent;
 using quarvell::testing::Act;
-using quarvell::testing::EnterPart;
 
 std::string Focused(const replay::Session& s) {
     const platform::Control* c = s.window.focus().focused();
@@ -127,37 +126,15 @@ TEST(MessageWindow, PauseEndsOnTimeAcrossMidnightAndAtOnceForNothing) {
     EXPECT_EQ(session.services.clock(), start);
 }
 
-TEST(Menus, PrintingAUsableResultPrintsTheWindowPicture) {
-    replay::Session session;
-    EnterPart(session, "10", "25");
-    Act(session, "select cmbEnv 2");
-    ASSERT_NE(session.window.state().out.Fit, 0.0f);
-    Act(session, "click mnuPrintResults");
-    const auto events = session.services.takeEvents();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].kind, ServiceEvent::Kind::Print);
-    EXPECT_EQ(
-        session.services.scriptedPrinter().calls(),
-        (std::vector<std::string>{"unit inches", "position 0.250000 0.250000", "print window"}));
-}
-
-TEST(Menus, AboutBoxOpensOnceAndStartsSystemInformationWhenItCan) {
-    replay::Session session;
-    FrmFit& w = session.window;
-    Act(session, "click mnuAbout\nclick mnuAbout");
-    EXPECT_TRUE(w.frmAbout.loaded());
-    EXPECT_EQ(w.frmAbout.raiseCount(), 1);
-
-    const std::string tool = "C:\\Program Files\\msinfo32.exe";
-    session.services.scriptedRegistry().setText("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
-                                                tool);
-    session.services.addFile(tool);
-    Act(session, "click cmdSysInfo");
-    const auto events = session.services.takeEvents();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].kind, ServiceEvent::Kind::StartProgram);
-    EXPECT_EQ(events[0].path, tool);
-    EXPECT_EQ(session.services.scriptedRegistry().openHandles(), 0);
+// The rating entry takes its steps per volt from the fractional part of half the rating.
+TEST(FractionalPart, IsWhatLiesAboveTheIntegerBelowOrOneMoreAtZeroAndBelow) {
+    const struct {
+        float x;
+        float part;
+    } cases[] = {{12.5f, 0.5f}, {0, 1}, {-0.5f, 1.5f}, {3, 0}, {-2, 1}, {3.15f, 3.15f - 3}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FractionalPart(c.x), c.part) << c.x;
+    }
 }
 
 }  // namespace

@@ -13,10 +13,11 @@
 #include <ostream>
 #include <sstream>
 
+#include <nlohmann/json.hpp>
+
 #include "analysis/curves.h"
 #include "analysis/sheet_render.h"
 #include "platform/key_codes.h"
-#include "tools/replay/json_writer.h"
 
 namespace quarvell::replay {
 
@@ -474,137 +475,132 @@ std::string WriteCurves(const Session& session, const std::string& path) {
 
 namespace {
 
-void WriteControl(JsonWriter& j, const Control& c) {
-    j.beginObject();
-    j.key("visible").value(c.visible());
-    j.key("enabled").value(c.enabled());
+using Json = nlohmann::ordered_json;
+
+// An empty object with room for its members: they are copied, not moved, as the object grows.
+Json Object(std::size_t members) {
+    Json j = Json::object();
+    j.get_ref<Json::object_t&>().reserve(members);
+    return j;
+}
+
+Json ControlJson(const Control& c) {
+    Json j = Object(12);
+    j["visible"] = c.visible();
+    j["enabled"] = c.enabled();
     switch (c.kind()) {
         case ControlKind::Label:
-            j.key("caption").value(static_cast<const platform::Label&>(c).caption());
+            j["caption"] = static_cast<const platform::Label&>(c).caption();
             break;
         case ControlKind::TextBox: {
             const auto& t = static_cast<const platform::TextBox&>(c);
-            j.key("text").value(t.text());
-            j.key("locked").value(t.locked());
+            j["text"] = t.text();
+            j["locked"] = t.locked();
             break;
         }
         case ControlKind::ComboBox: {
             const auto& l = static_cast<const platform::ComboBox&>(c);
-            j.key("text").value(l.text());
-            j.key("items").beginArray();
-            for (const std::string& item : l.items()) {
-                j.value(item);
-            }
-            j.endArray();
-            j.key("index").value(l.index());
-            j.key("locked").value(l.locked());
+            j["text"] = l.text();
+            j["items"] = l.items();
+            j["index"] = l.index();
+            j["locked"] = l.locked();
             break;
         }
         case ControlKind::ScrollBar: {
             const auto& b = static_cast<const platform::ScrollBar&>(c);
-            j.key("value").value(static_cast<int>(b.value()));
-            j.key("min").value(static_cast<int>(b.min()));
-            j.key("max").value(static_cast<int>(b.max()));
-            j.key("smallChange").value(static_cast<int>(b.smallChange()));
-            j.key("largeChange").value(static_cast<int>(b.largeChange()));
+            j["value"] = b.value();
+            j["min"] = b.min();
+            j["max"] = b.max();
+            j["smallChange"] = b.smallChange();
+            j["largeChange"] = b.largeChange();
             break;
         }
         case ControlKind::OptionButton: {
             const auto& o = static_cast<const platform::OptionButton&>(c);
-            j.key("caption").value(o.caption());
-            j.key("value").value(o.value());
+            j["caption"] = o.caption();
+            j["value"] = o.value();
             break;
         }
         case ControlKind::Frame:
-            j.key("caption").value(static_cast<const platform::Frame&>(c).caption());
+            j["caption"] = static_cast<const platform::Frame&>(c).caption();
             break;
         case ControlKind::Button:
-            j.key("caption").value(static_cast<const platform::Button&>(c).caption());
+            j["caption"] = static_cast<const platform::Button&>(c).caption();
             break;
         case ControlKind::MenuItem:
-            j.key("caption").value(static_cast<const platform::MenuItem&>(c).caption());
+            j["caption"] = static_cast<const platform::MenuItem&>(c).caption();
             break;
         case ControlKind::Form:
-            j.key("caption").value(static_cast<const platform::Form&>(c).caption());
+            j["caption"] = static_cast<const platform::Form&>(c).caption();
             break;
     }
-    j.key("foreColor").value(platform::ColorText(c.foreColor()));
-    j.key("backColor").value(platform::ColorText(c.backColor()));
-    j.key("tooltip").value(c.tooltip());
-    j.key("helpContext").value(c.helpContext());
-    j.key("tabIndex").value(c.tabIndex());
-    j.endObject();
+    j["foreColor"] = platform::ColorText(c.foreColor());
+    j["backColor"] = platform::ColorText(c.backColor());
+    j["tooltip"] = c.tooltip();
+    j["helpContext"] = c.helpContext();
+    j["tabIndex"] = c.tabIndex();
+    return j;
 }
 
-void WriteControls(JsonWriter& j, window::FrmFit& w) {
-    j.beginObject();
+Json ControlsJson(window::FrmFit& w) {
+    Json j = Object(w.controls().size() + 8);
     for (const Control* c : w.controls()) {
-        j.key(window::ControlKey(*c));
-        WriteControl(j, *c);
+        j[window::ControlKey(*c)] = ControlJson(*c);
     }
-    j.key("frmMsg");
-    WriteControl(j, w.frmMsg.form);
-    j.key("txtMsg");
-    WriteControl(j, w.frmMsg.txtMsg);
+    j["frmMsg"] = ControlJson(w.frmMsg.form);
+    j["txtMsg"] = ControlJson(w.frmMsg.txtMsg);
     const about::FrmAbout& a = w.frmAbout;
-    j.key("frmAbout").beginObject();
-    j.key("visible").value(a.loaded());
-    j.key("caption").value(a.caption());
-    j.endObject();
-    j.key("lblTitle");
-    WriteControl(j, a.lblTitle);
-    j.key("frmAbout.lblVersion");
-    WriteControl(j, a.lblVersion);
-    j.key("lblDescription");
-    WriteControl(j, a.lblDescription);
-    j.key("cmdOK");
-    WriteControl(j, a.cmdOK);
-    j.key("cmdSysInfo");
-    WriteControl(j, a.cmdSysInfo);
-    j.endObject();
+    j["frmAbout"] = {{"visible", a.loaded()}, {"caption", a.caption()}};
+    j["lblTitle"] = ControlJson(a.lblTitle);
+    j["frmAbout.lblVersion"] = ControlJson(a.lblVersion);
+    j["lblDescription"] = ControlJson(a.lblDescription);
+    j["cmdOK"] = ControlJson(a.cmdOK);
+    j["cmdSysInfo"] = ControlJson(a.cmdSysInfo);
+    return j;
 }
 
-void WriteState(JsonWriter& j, const model::CalcState& s) {
+// Single-precision values are reported as the doubles they widen to.
+Json StateJsonObject(const model::CalcState& s) {
     const model::CalcInputs& in = s.in;
     const model::CalcResults& out = s.out;
-    j.beginObject();
-    j.key("Notice").value(static_cast<int>(in.Notice));
-    j.key("TypeCode").value(in.TypeCode);
-    j.key("TempRating").value(static_cast<int>(in.TempRating));
-    j.key("RatedVoltage").real(in.RatedVoltage);
-    j.key("Capacitance").real(in.Capacitance);
-    j.key("AppVoltage").real(in.AppVoltage);
-    j.key("AppTemp").real(in.AppTemp);
-    j.key("FrLevel").value(in.FrLevel);
-    j.key("EnteredRate").real(in.EnteredRate);
-    j.key("TestPieces").real(in.TestPieces);
-    j.key("TestHours").real(in.TestHours);
-    j.key("TestFailures").real(in.TestFailures);
-    j.key("LifeBias").real(in.LifeBias);
-    j.key("EnvIndex").value(in.EnvIndex);
-    j.key("ResListVisible").value(in.ResListVisible);
-    j.key("ResIndex").value(in.ResIndex);
-    j.key("PiVDenominatorText").value(in.PiVDenominatorText);
-    j.key("PendingNote").value(in.PendingNote);
-    j.key("VoltSteps").value(static_cast<int>(in.VoltSteps));
-    j.key("DecimalIsPoint").value(in.DecimalIsPoint);
-    j.key("Base").real(out.Base);
-    j.key("PiT").real(out.PiT);
-    j.key("PiV").real(out.PiV);
-    j.key("PiCV").real(out.PiCV);
-    j.key("PiSR").real(out.PiSR);
-    j.key("PiConst").real(out.PiConst);
-    j.key("PiQ").real(out.PiQ);
-    j.key("PiE").real(out.PiE);
-    j.key("FailureRate").real(out.FailureRate);
-    j.key("Fit").real(out.Fit);
-    j.key("DeratedVoltage").real(out.DeratedVoltage);
-    j.key("TempLimit").value(static_cast<int>(out.TempLimit));
-    j.key("NoteText").value(out.NoteText);
-    j.key("SuspendRecalc").value(s.SuspendRecalc);
-    j.key("NoteSeparator").value(s.NoteSeparator);
-    j.key("InputPrompt").value(s.InputPrompt);
-    j.endObject();
+    Json j = Object(36);
+    j["Notice"] = static_cast<int>(in.Notice);
+    j["TypeCode"] = in.TypeCode;
+    j["TempRating"] = in.TempRating;
+    j["RatedVoltage"] = double{in.RatedVoltage};
+    j["Capacitance"] = double{in.Capacitance};
+    j["AppVoltage"] = double{in.AppVoltage};
+    j["AppTemp"] = double{in.AppTemp};
+    j["FrLevel"] = in.FrLevel;
+    j["EnteredRate"] = double{in.EnteredRate};
+    j["TestPieces"] = double{in.TestPieces};
+    j["TestHours"] = double{in.TestHours};
+    j["TestFailures"] = double{in.TestFailures};
+    j["LifeBias"] = double{in.LifeBias};
+    j["EnvIndex"] = in.EnvIndex;
+    j["ResListVisible"] = in.ResListVisible;
+    j["ResIndex"] = in.ResIndex;
+    j["PiVDenominatorText"] = in.PiVDenominatorText;
+    j["PendingNote"] = in.PendingNote;
+    j["VoltSteps"] = in.VoltSteps;
+    j["DecimalIsPoint"] = in.DecimalIsPoint;
+    j["Base"] = double{out.Base};
+    j["PiT"] = double{out.PiT};
+    j["PiV"] = double{out.PiV};
+    j["PiCV"] = double{out.PiCV};
+    j["PiSR"] = double{out.PiSR};
+    j["PiConst"] = double{out.PiConst};
+    j["PiQ"] = double{out.PiQ};
+    j["PiE"] = double{out.PiE};
+    j["FailureRate"] = double{out.FailureRate};
+    j["Fit"] = double{out.Fit};
+    j["DeratedVoltage"] = double{out.DeratedVoltage};
+    j["TempLimit"] = out.TempLimit;
+    j["NoteText"] = out.NoteText;
+    j["SuspendRecalc"] = s.SuspendRecalc;
+    j["NoteSeparator"] = s.NoteSeparator;
+    j["InputPrompt"] = s.InputPrompt;
+    return j;
 }
 
 const char* AnswerText(platform::MsgAnswer a) {
@@ -619,82 +615,146 @@ const char* AnswerText(platform::MsgAnswer a) {
     return "OK";
 }
 
-void WriteEvent(JsonWriter& j, const platform::ServiceEvent& e) {
+Json EventJson(const platform::ServiceEvent& e) {
     using Kind = platform::ServiceEvent::Kind;
-    j.beginObject();
     switch (e.kind) {
         case Kind::ShowMessage:
-            j.key("kind").value("showMessage");
-            j.key("title").value(e.title);
-            j.key("text").value(e.text);
-            j.key("seconds").real(e.seconds);
-            break;
+            return {{"kind", "showMessage"},
+                    {"title", e.title},
+                    {"text", e.text},
+                    {"seconds", e.seconds}};
         case Kind::MsgBox:
-            j.key("kind").value("msgBox");
-            j.key("title").value(e.title);
-            j.key("text").value(e.text);
-            j.key("buttons").value(e.buttons == platform::MsgButtons::Ok ? "OK" : "YesNo");
-            j.key("answer").value(AnswerText(e.answer));
-            break;
+            return {{"kind", "msgBox"},
+                    {"title", e.title},
+                    {"text", e.text},
+                    {"buttons", e.buttons == platform::MsgButtons::Ok ? "OK" : "YesNo"},
+                    {"answer", AnswerText(e.answer)}};
         case Kind::InputBox:
-            j.key("kind").value("inputBox");
-            j.key("prompt").value(e.text);
-            j.key("title").value(e.title);
-            j.key("default").value(e.defaultAnswer);
-            j.key("answer");
-            if (e.inputAnswer) {
-                j.value(*e.inputAnswer);
-            } else {
-                j.null();
-            }
-            break;
+            return {{"kind", "inputBox"},
+                    {"prompt", e.text},
+                    {"title", e.title},
+                    {"default", e.defaultAnswer},
+                    {"answer", e.inputAnswer ? Json(*e.inputAnswer) : Json()}};
         case Kind::Beep:
-            j.key("kind").value("beep");
-            break;
+            return {{"kind", "beep"}};
         case Kind::Help:
-            j.key("kind").value("help");
-            j.key("context").value(e.context);
-            break;
+            return {{"kind", "help"}, {"context", e.context}};
         case Kind::Print:
-            j.key("kind").value("print");
-            break;
+            return {{"kind", "print"}};
         case Kind::PrintSetup:
-            j.key("kind").value("printSetup");
-            break;
+            return {{"kind", "printSetup"}};
         case Kind::StartProgram:
-            j.key("kind").value("startProgram");
-            j.key("path").value(e.path);
-            break;
+            return {{"kind", "startProgram"}, {"path", e.path}};
         case Kind::End:
-            j.key("kind").value("end");
             break;
     }
-    j.endObject();
+    return {{"kind", "end"}};
+}
+
+void AppendString(std::string& out, std::string_view text) {
+    out += '"';
+    for (const char ch : text) {
+        switch (ch) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(ch) < 0x20) {
+                    constexpr char kHex[] = "0123456789ABCDEF";
+                    out += "\\u00";
+                    out += kHex[(ch >> 4) & 0xF];
+                    out += kHex[ch & 0xF];
+                } else {
+                    out += ch;
+                }
+        }
+    }
+    out += '"';
+}
+
+void AppendJson(std::string& out, const Json& v) {
+    switch (v.type()) {
+        case Json::value_t::object: {
+            out += '{';
+            for (auto it = v.begin(); it != v.end(); ++it) {
+                out += it == v.begin() ? "" : ",";
+                AppendString(out, it.key());
+                out += ':';
+                AppendJson(out, it.value());
+            }
+            out += '}';
+            return;
+        }
+        case Json::value_t::array:
+            out += '[';
+            for (auto it = v.begin(); it != v.end(); ++it) {
+                out += it == v.begin() ? "" : ",";
+                AppendJson(out, *it);
+            }
+            out += ']';
+            return;
+        case Json::value_t::string:
+            AppendString(out, v.get_ref<const std::string&>());
+            return;
+        case Json::value_t::boolean:
+            out += v.get<bool>() ? "true" : "false";
+            return;
+        case Json::value_t::number_integer:
+            out += std::to_string(v.get<std::int64_t>());
+            return;
+        case Json::value_t::number_unsigned:
+            out += std::to_string(v.get<std::uint64_t>());
+            return;
+        case Json::value_t::number_float: {
+            const double x = v.get<double>();
+            if (std::isfinite(x)) {
+                char buf[32];
+                const auto r =
+                    std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 9);
+                out.append(buf, r.ptr);
+                return;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    out += "null";
 }
 
 }  // namespace
 
+std::string JsonText(const nlohmann::ordered_json& value) {
+    std::string out;
+    AppendJson(out, value);
+    return out;
+}
+
 std::string StateJson(Session& session) {
-    JsonWriter j;
-    j.beginObject();
-    j.key("controls");
-    WriteControls(j, session.window);
-    j.key("state");
-    WriteState(j, session.window.state());
-    j.key("focus");
-    if (const Control* f = session.window.focus().focused()) {
-        j.value(window::ControlKey(*f));
-    } else {
-        j.null();
-    }
-    j.key("events").beginArray();
+    Json events = Json::array();
     for (const platform::ServiceEvent& e : session.services.takeEvents()) {
-        WriteEvent(j, e);
+        events.push_back(EventJson(e));
     }
-    j.endArray();
-    j.key("ended").value(session.ended());
-    j.endObject();
-    return j.str();
+    const Control* focused = session.window.focus().focused();
+    Json report = Object(5);
+    report["controls"] = ControlsJson(session.window);
+    report["state"] = StateJsonObject(session.window.state());
+    report["focus"] = focused != nullptr ? Json(window::ControlKey(*focused)) : Json();
+    report["events"] = std::move(events);
+    report["ended"] = session.ended();
+    return JsonText(report);
 }
 
 int RunReplay(std::istream& script, std::ostream& out, std::ostream& err,

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "platform/services.h"
 #include "tools/replay/session.h"
 
@@ -67,6 +69,11 @@ std::string WriteCurves(const Session& session, const std::string& path);
 // The report of one printed state, on one line (no line ending): controls, calculator state,
 // focus, the events since the previous report, and whether the program has ended.
 std::string StateJson(Session& session);
+
+// A JSON value as the reports write it: compact, members in their order, control characters as
+// \r, \n, \t or \u00XX and other bytes as they are, reals with 9 significant digits, and null
+// for a real that is not finite.
+std::string JsonText(const nlohmann::ordered_json& value);
 
 struct ReplayOptions {
     bool comma = false;

@@ -1,5 +1,5 @@
-// Printing, Printer Setup and the About box on the real window: what reaches the page, which
-// dialogs open, and what the About box shows and starts.
+// Printing the real window: what reaches the page and the file it goes to, also when the
+// printer was set up to print to a file, a link stands in the way or the disk is full.
 
 #include <QComboBox>
 #include <QDateTime>
@@ -7,12 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -30,9 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "app/about_window.h"
 #include "screen_fixture.h"
-#include "version.h"
 
 namespace quarvell::app {
 namespace {
@@ -307,90 +301,6 @@ TEST_F(PrintTest, PrintingToAFileChosenInPrinterSetupMakesANewDatedFileEachTime)
     }
     std::sort(messages.begin(), messages.end());
     EXPECT_EQ(messages, told);
-}
-
-TEST_F(PrintTest, PrinterSetupOpensWithoutAResultAndChangesNothing) {
-    const std::string before = Snapshot(window);
-    dialogs.dismiss();
-    action(window.mnuPrintSetup)->trigger();
-    ASSERT_EQ(dialogs.seen().size(), 1U);
-    EXPECT_EQ(dialogs.seen()[0].kind, "dialog");
-    EXPECT_EQ(dialogs.seen()[0].title, "Printer Setup");
-    EXPECT_EQ(Snapshot(window), before);
-    EXPECT_TRUE(printed().isEmpty());
-    EXPECT_TRUE(messages.empty());
-}
-
-TEST_F(PrintTest, PrintResultsAndFormFeedStandsInTheMenuButCannotBeChosen) {
-    bool chosen = false;
-    window.mnuPrintFF.onClick = [&chosen] { chosen = true; };
-    QAction* entry = action(window.mnuPrintFF);
-    EXPECT_EQ(entry->text(), "Print Results && &Form Feed");
-    EXPECT_FALSE(entry->isEnabled());
-    pressCtrl(Qt::Key_F);
-    QMenu* print = screen.main().menuAdapterOf(window.mnuPrint)->menu();
-    print->popup(QPoint(0, 0));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(print));
-    QTest::mouseClick(print, Qt::LeftButton, {}, print->actionGeometry(entry).center());
-    print->hide();
-    EXPECT_FALSE(chosen);
-}
-
-TEST_F(ScreenTest, TheAboutBoxShowsItsTextsAndStartsTheSystemInformationTool) {
-    action(window.mnuAbout)->trigger();
-    ASSERT_NE(screen.about().window(), nullptr);
-    platform::qt::FormBinding& box = *screen.about().binding();
-    auto text = [&box](const Control& c) {
-        if (auto* label = qobject_cast<QLabel*>(box.widgetOf(c))) {
-            return label->text();
-        }
-        return qobject_cast<QPushButton*>(box.widgetOf(c))->text();
-    };
-    EXPECT_EQ(screen.about().window()->windowTitle(), "About Quarvell");
-    EXPECT_EQ(text(window.frmAbout.lblTitle), "Quarvell");
-    EXPECT_EQ(text(window.frmAbout.lblVersion), QStringLiteral("Version %1.%2.%3")
-                                                    .arg(kVersionMajor)
-                                                    .arg(kVersionMinor)
-                                                    .arg(kVersionRevision));
-    EXPECT_EQ(text(window.frmAbout.lblVersion),
-              qobject_cast<QLabel*>(widgetOf(window.lblVersion))->text());
-    EXPECT_EQ(text(window.frmAbout.lblDescription),
-              "Failure rate predictions based on MIL-HDBK-217F for Capacitors.\n"
-              "Based on worksheet previously created by Halvorin, TELVARO.\n"
-              "FIT = Failures In Time\n"
-              "FIT = Failures per Billion Part-Hours of Operation.\n"
-              "\n"
-              "Dervanth");
-    EXPECT_EQ(text(window.frmAbout.cmdOK), "OK");
-    EXPECT_EQ(text(window.frmAbout.cmdSysInfo), "&System Info...");
-
-    // No tool on the PATH: the message, and the box stays open.
-    const QTemporaryDir bin;
-    {
-        const EnvironmentForTest path("PATH", bin.path());
-        dialogs.press(QMessageBox::Ok);
-        QTest::mouseClick(box.widgetOf(window.frmAbout.cmdSysInfo), Qt::LeftButton);
-    }
-    ASSERT_EQ(dialogs.seen().size(), 1U);
-    EXPECT_EQ(dialogs.seen()[0].title, "Quarvell");
-    EXPECT_EQ(dialogs.seen()[0].text, "System Information Is Unavailable At This Time");
-    EXPECT_EQ(dialogs.seen()[0].buttons, QMessageBox::Ok);
-    EXPECT_EQ(dialogs.seen()[0].icon, QMessageBox::NoIcon);
-    ASSERT_NE(screen.about().window(), nullptr);
-
-    // A system monitor on the PATH is started.
-    const QString ran = bin.filePath(QStringLiteral("ran"));
-    {
-        QFile tool(bin.filePath(QStringLiteral("gnome-system-monitor")));
-        ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
-        tool.write(QStringLiteral("#!/bin/sh\necho started > '%1'\n").arg(ran).toLocal8Bit());
-        tool.close();
-        tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        const EnvironmentForTest path("PATH", bin.path());
-        QTest::mouseClick(box.widgetOf(window.frmAbout.cmdSysInfo), Qt::LeftButton);
-    }
-    EXPECT_TRUE(waitUntil([&ran] { return QFile::exists(ran); }, 5000));
-    EXPECT_EQ(dialogs.seen().size(), 1U);
 }
 
 }  // namespace
