@@ -19,8 +19,8 @@
 namespace quarvell::analysis {
 namespace {
 
+using model::testing::Given;
 using model::testing::MakePart;
-using model::testing::Spec;
 
 std::optional<float> EngineFit(const model::Part& p) {
     const model::Evaluation e = model::Evaluate(p);
@@ -29,25 +29,25 @@ std::optional<float> EngineFit(const model::Part& p) {
 
 struct Case {
     const char* name;
-    Spec spec;
+    Given given;
 };
 
 // A part of each Notice, derating types on both sides of their threshold, a stand-in
 // counterpart, and the integer-kelvin model of 10.15.
 const Case kCases[] = {
-    {"worked example 10.1f", Spec{}},
-    {"10.1j near its derating", Spec{.type = "10.1j", .rating = 125, .temp = 100}},
-    {"10.1j derated", Spec{.type = "10.1j", .rating = 125, .app = 8, .temp = 115}},
-    {"10.12 derated", Spec{.type = "10.12", .rating = 85, .temp = 95}},
-    {"10.13 construction", Spec{.type = "10.13", .rating = 175, .option = 1}},
-    {"10.15 whole kelvin", Spec{.type = "10.15", .rating = 105, .volt = 25, .app = 20}},
-    {"10.1g rated 175", Spec{.type = "10.1g", .rating = 175, .volt = 63, .app = 40, .env = 3}},
+    {"worked example 10.1f", Given{}},
+    {"10.1j near its derating", Given{.type = "10.1j", .rating = 125, .temp = 100}},
+    {"10.1j derated", Given{.type = "10.1j", .rating = 125, .app = 8, .temp = 115}},
+    {"10.12 derated", Given{.type = "10.12", .rating = 85, .temp = 95}},
+    {"10.13 construction", Given{.type = "10.13", .rating = 175, .option = 1}},
+    {"10.15 whole kelvin", Given{.type = "10.15", .rating = 105, .volt = 25, .app = 20}},
+    {"10.1g rated 175", Given{.type = "10.1g", .rating = 175, .volt = 63, .app = 40, .env = 3}},
 };
 
 TEST(Curves, EveryPlottedValueIsTheEnginesForThatPartAtThatX) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        const model::Part own = MakePart(c.spec);
+        const model::Part own = MakePart(c.given);
         const model::Part other = catalogue::CounterpartOf(own).part;
         const std::size_t ownColumn = own.type->notice == model::Notice::One ? 0 : 1;
         const Curves curves = ComputeCurves(own);
@@ -83,7 +83,7 @@ TEST(Curves, EveryPlottedValueIsTheEnginesForThatPartAtThatX) {
 TEST(Curves, TheOperatingPointIsTheCalculatorsResultOnItsCurves) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        const model::Part own = MakePart(c.spec);
+        const model::Part own = MakePart(c.given);
         const Curves curves = ComputeCurves(own);
         const model::Notice notice = own.type->notice;
         const model::Notice otherNotice =
@@ -115,32 +115,32 @@ TEST(Curves, TheOperatingPointIsTheCalculatorsResultOnItsCurves) {
 TEST(Curves, MarkersSitAtTheRatingLimitAndDeratedRating) {
     const struct {
         const char* name;
-        Spec spec;
+        Given given;
         std::optional<std::int16_t> limit;
         std::optional<int> derateAbove;
         std::optional<float> derated;
     } cases[] = {
-        {"10.1f at 125", Spec{}, std::nullopt, 85, std::nullopt},
+        {"10.1f at 125", Given{}, std::nullopt, 85, std::nullopt},
         // A fixed over-temperature limit of 125 beside a lower rating.
-        {"10.1f at 85", Spec{.rating = 85}, 125, 85, std::nullopt},
-        {"10.4 at 85", Spec{.type = "10.4", .rating = 85, .option = -1}, 125, {}, {}},
+        {"10.1f at 85", Given{.rating = 85}, 125, 85, std::nullopt},
+        {"10.4 at 85", Given{.type = "10.4", .rating = 85, .option = -1}, 125, {}, {}},
         // 10.1g's limit becomes 125 once derating applies, below a rating of 175.
-        {"10.1g at 175", Spec{.type = "10.1g", .rating = 175}, 125, 85, std::nullopt},
-        {"10.1g at 125", Spec{.type = "10.1g", .rating = 125}, std::nullopt, 85, std::nullopt},
-        {"10.1h", Spec{.type = "10.1h", .rating = 85, .option = -1}, {}, {}, {}},
+        {"10.1g at 175", Given{.type = "10.1g", .rating = 175}, 125, 85, std::nullopt},
+        {"10.1g at 125", Given{.type = "10.1g", .rating = 125}, std::nullopt, 85, std::nullopt},
+        {"10.1h", Given{.type = "10.1h", .rating = 85, .option = -1}, {}, {}, {}},
         // 10 V derated at 115 degC over 105: 10 x (1 - 10 x 0.33 / 20).
-        {"10.1j derated", Spec{.type = "10.1j", .app = 8, .temp = 115}, {}, 105, 8.35F},
-        {"10.1j below it", Spec{.type = "10.1j", .temp = 100}, {}, 105, {}},
-        {"10.12 derated", Spec{.type = "10.12", .rating = 85, .temp = 125}, {}, 85, 6.7F},
+        {"10.1j derated", Given{.type = "10.1j", .app = 8, .temp = 115}, {}, 105, 8.35F},
+        {"10.1j below it", Given{.type = "10.1j", .temp = 100}, {}, 105, {}},
+        {"10.12 derated", Given{.type = "10.12", .rating = 85, .temp = 125}, {}, 85, 6.7F},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const Curves curves = ComputeCurves(MakePart(c.spec));
+        const Curves curves = ComputeCurves(MakePart(c.given));
         ASSERT_TRUE(curves.usable()) << curves.missing;
-        EXPECT_EQ(curves.rating, c.spec.rating);
+        EXPECT_EQ(curves.rating, c.given.rating);
         EXPECT_EQ(curves.limit, c.limit);
         EXPECT_EQ(curves.derateAbove, c.derateAbove);
-        EXPECT_EQ(curves.ratedVoltage, c.spec.volt);
+        EXPECT_EQ(curves.ratedVoltage, c.given.volt);
         ASSERT_EQ(curves.deratedVoltage.has_value(), c.derated.has_value());
         if (c.derated) {
             EXPECT_FLOAT_EQ(*curves.deratedVoltage, *c.derated);
@@ -149,14 +149,14 @@ TEST(Curves, MarkersSitAtTheRatingLimitAndDeratedRating) {
 }
 
 TEST(Curves, TheOtherNoticeIsTheSwitchsPartAndSaysWhenItStandsIn) {
-    const Curves chip = ComputeCurves(MakePart(Spec{}));
+    const Curves chip = ComputeCurves(MakePart(Given{}));
     EXPECT_EQ(chip.other.part.type->code, "10.12");
     ASSERT_NE(chip.standIn, nullptr);
     EXPECT_EQ(chip.standIn->text, "In Notice-1, no CWR Chip style is selectable.");
     EXPECT_EQ(chip.otherMissing, "");
 
     // 10.13's counterpart takes its rating list's default and has no construction.
-    const Curves wet = ComputeCurves(MakePart(Spec{.type = "10.13", .rating = 175, .option = 2}));
+    const Curves wet = ComputeCurves(MakePart(Given{.type = "10.13", .rating = 175, .option = 2}));
     EXPECT_EQ(wet.other.part.type->code, "10.1g");
     EXPECT_EQ(wet.standIn, nullptr);
     EXPECT_EQ(wet.other.part.tempRating, 125);
@@ -172,15 +172,15 @@ TEST(Curves, WithoutAResultNothingIsDrawnButWhatIsMissing) {
         const char* missing;
     } cases[] = {
         {"no rated voltage", noVoltage, "The rated voltage must be a number greater than 0."},
-        {"no capacitance", model::Evaluate(MakePart(Spec{.cap = 0})),
+        {"no capacitance", model::Evaluate(MakePart(Given{.cap = 0})),
          "The capacitance must be a number greater than 0."},
-        {"no rate", model::Evaluate(MakePart(Spec{.level = model::kRateLevel})),
+        {"no rate", model::Evaluate(MakePart(Given{.level = model::kRateLevel})),
          "No failure rate entered."},
-        {"life test", model::Evaluate(MakePart(Spec{.level = model::kLifeTestLevel})),
+        {"life test", model::Evaluate(MakePart(Given{.level = model::kLifeTestLevel})),
          "Life test incomplete: enter hours, pieces and failures."},
-        {"below absolute zero", model::Evaluate(MakePart(Spec{.temp = -300})),
+        {"below absolute zero", model::Evaluate(MakePart(Given{.temp = -300})),
          "PI(T) is not a finite number for these inputs."},
-        {"a FIT of 0", model::Evaluate(MakePart(Spec{.temp = -260})),
+        {"a FIT of 0", model::Evaluate(MakePart(Given{.temp = -260})),
          "The FIT is 0 for these inputs."},
     };
     for (const auto& c : cases) {
@@ -208,7 +208,7 @@ std::vector<std::string> Split(const std::string& text, char at) {
 }
 
 TEST(CurvesCsv, HeaderThenEachChartsPointsInOrder) {
-    const Curves curves = ComputeCurves(MakePart(Spec{}));
+    const Curves curves = ComputeCurves(MakePart(Given{}));
     const std::vector<std::string> lines = Split(CurvesCsv(curves), '\n');
     ASSERT_EQ(lines.size(), 1U + 400 + 400 + 1);  // the last line ends too
     EXPECT_EQ(lines[0], "chart,x,fit_notice1,fit_notice2,stress");
@@ -242,12 +242,12 @@ TEST(CurvesCsv, HeaderThenEachChartsPointsInOrder) {
 TEST(CurvesCsv, AValueThatDoesNotExistIsAnEmptyCell) {
     // A part so large and poor that its FIT leaves the singles where the derated 10.1j is
     // stressed hardest: the hot end of the temperature chart.
-    const Curves curves = ComputeCurves(MakePart(Spec{.type = "10.1j",
-                                                      .cap = 1e38F,
-                                                      .app = 8,
-                                                      .level = model::kRateLevel,
-                                                      .rate = 3e38F,
-                                                      .env = 13}));
+    const Curves curves = ComputeCurves(MakePart(Given{.type = "10.1j",
+                                                       .cap = 1e38F,
+                                                       .app = 8,
+                                                       .level = model::kRateLevel,
+                                                       .rate = 3e38F,
+                                                       .env = 13}));
     ASSERT_TRUE(curves.usable()) << curves.missing;
     ASSERT_FALSE(curves.temperature.points.back().fit[1]);
     const std::vector<std::string> lines = Split(CurvesCsv(curves), '\n');

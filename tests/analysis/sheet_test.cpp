@@ -216,22 +216,22 @@ TEST(WorkedExampleSheet, NumbersFollowTheDecimalComma) {
 // in every factor, and no text shows a non-number.
 TEST(EveryTypeSheet, ShowsTheWindowsValuesAndWorksEveryFactorIn) {
     using model::testing::Evaluated;
-    using model::testing::Spec;
+    using model::testing::Given;
     for (const model::Notice notice : {model::Notice::One, model::Notice::Two}) {
         for (const model::CapacitorType& type : model::TypesOf(notice)) {
             // The wet tantalum's construction list has a first entry only.
             const int option = type.option == model::OptionList::Construction ? 0 : 5;
-            const Spec usual{.type = type.code, .rating = type.ratings[0], .option = option};
-            const Spec hot{.type = type.code,
-                           .rating = type.ratings[0],
-                           .cap = 0.0047F,
-                           .app = 12,
-                           .temp = 130,
-                           .env = 7,
-                           .option = 0};
-            for (const Spec& spec : {usual, hot}) {
-                SCOPED_TRACE(std::string(type.code) + " at " + std::to_string(spec.temp));
-                const Evaluated ev(spec);
+            const Given usual{.type = type.code, .rating = type.ratings[0], .option = option};
+            const Given hot{.type = type.code,
+                            .rating = type.ratings[0],
+                            .cap = 0.0047F,
+                            .app = 12,
+                            .temp = 130,
+                            .env = 7,
+                            .option = 0};
+            for (const Given& given : {usual, hot}) {
+                SCOPED_TRACE(std::string(type.code) + " at " + std::to_string(given.temp));
+                const Evaluated ev(given);
                 ASSERT_TRUE(model::Usable(ev.e));
                 const Sheet s = MakeSheet(ev.e, {.program = "Quarvell", .version = "1.0.0"});
                 const std::map<std::string, const std::string*> captions{
@@ -269,8 +269,8 @@ TEST(EveryTypeSheet, ShowsTheWindowsValuesAndWorksEveryFactorIn) {
 
 TEST(NoticeOneSheet, CeramicsTakePicofaradsAndWholeKelvinWhereTheHandbookDoes) {
     using model::testing::Evaluated;
-    using model::testing::Spec;
-    const Evaluated ceramic(Spec{.type = "10.10", .cap = 0.01F});
+    using model::testing::Given;
+    const Evaluated ceramic(Given{.type = "10.10", .cap = 0.01F});
     const Sheet c = MakeSheet(ceramic.e, {});
     EXPECT_EQ(EntryOf(c.inputs, "capacitance").text, "10000 pF");
     EXPECT_EQ(c.capacitanceUnit, "pF");
@@ -278,13 +278,13 @@ TEST(NoticeOneSheet, CeramicsTakePicofaradsAndWholeKelvinWhereTheHandbookDoes) {
     EXPECT_EQ(FactorOf(c, "pi_t").worked, "exp(323/398)");
     EXPECT_EQ(json::parse(Json(c)).at("inputs").at("capacitance"), 10000);
 
-    const Evaluated dry(Spec{.type = "10.15", .temp = 50.4F});
+    const Evaluated dry(Given{.type = "10.15", .temp = 50.4F});
     const Sheet d = MakeSheet(dry.e, {});
     EXPECT_EQ(FactorOf(d, "pi_t").worked, "exp[4.09 \u00D7 (323/398)^5.9]");
     EXPECT_NE(FactorOf(d, "pi_t").formula.find("whole kelvin"), std::string::npos);
 
     // 10.13: the construction, whose entry is escaped in the HTML.
-    const Evaluated wet(Spec{.type = "10.13", .option = 0});
+    const Evaluated wet(Given{.type = "10.13", .option = 0});
     const Sheet t = MakeSheet(wet.e, {});
     EXPECT_EQ(FactorOf(t, "pi_c").worked, "Slug, & All Tantalum");
     const std::string html = Html(t);
@@ -294,8 +294,8 @@ TEST(NoticeOneSheet, CeramicsTakePicofaradsAndWholeKelvinWhereTheHandbookDoes) {
 
 TEST(DeratedSheet, ShowsTheDeratedRatingTheNotesAndTheWarning) {
     using model::testing::Evaluated;
-    using model::testing::Spec;
-    const Evaluated hot(Spec{.type = "10.1e", .app = 8, .temp = 125});
+    using model::testing::Given;
+    const Evaluated hot(Given{.type = "10.1e", .app = 8, .temp = 125});
     const Sheet s = MakeSheet(hot.e, {});
     ASSERT_TRUE(s.derated);
     EXPECT_EQ(s.derated->worked, "10 \u00D7 (1 - (125 - 85) \u00D7 0.33/40)");
@@ -328,9 +328,9 @@ TEST(LifeTestSheet, BoundsMatchTheReferenceValues) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.failures) + " failures, bias " + std::to_string(c.bias));
-        model::testing::Spec spec{.level = model::kLifeTestLevel};
-        spec.test = {.pieces = c.pieces, .hours = c.hours, .failures = c.failures, .bias = c.bias};
-        const model::Part part = model::testing::MakePart(spec);
+        model::testing::Given given{.level = model::kLifeTestLevel};
+        given.test = {.pieces = c.pieces, .hours = c.hours, .failures = c.failures, .bias = c.bias};
+        const model::Part part = model::testing::MakePart(given);
         const model::Evaluation e = model::Evaluate(part);
         const Sheet s = MakeSheet(e, {});
         ASSERT_TRUE(s.lifeTest);

@@ -20,7 +20,7 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 TEST(Engine, WorkedExampleOf10_1f) {
-    const Evaluated r(Spec{});
+    const Evaluated r(Given{});
     const Evaluation& e = r.e;
     EXPECT_NEAR(e.fit, 0.4602, 5e-5);
     // Single-precision factors, their product formed in double precision and rounded once.
@@ -154,7 +154,7 @@ TEST(Engine, LifeTestDerivesTheFailureRateFromAllThreeValues) {
 TEST(Engine, NoRateNoNumber) {
     const struct {
         const char* what;
-        Spec part;
+        Given part;
         MissingRate missing;
     } cases[] = {
         {"no test data",
@@ -226,7 +226,7 @@ TEST(Engine, TemperatureLimitByType) {
 
 TEST(Engine, RefusesAPartWithoutATypeCapacitanceOrVoltages) {
     const struct {
-        Spec part;
+        Given part;
         Refusal refusal;
     } cases[] = {
         {{.type = "10.99"}, Refusal::UnknownType},
@@ -262,7 +262,7 @@ TEST(Engine, RefusesAPartWithoutATypeCapacitanceOrVoltages) {
 
 TEST(Engine, OutOfRangeQuantitiesAreReportedNotStored) {
     const struct {
-        Spec part;
+        Given part;
         Quantity first;
         std::string Texts::*caption;  // the caption that shows "Out of range", if any
     } cases[] = {

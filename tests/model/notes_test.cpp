@@ -71,7 +71,7 @@ TEST(NoteBlock, WorkedExampleOf10_1eDerated) {
 
 TEST(NoteBlock, DeratingNotesAndStressOfEachType) {
     const struct {
-        Spec part;
+        Given part;
         const char* s;
         Lines notes;
     } cases[] = {

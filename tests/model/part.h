@@ -16,7 +16,7 @@ inline constexpr int kUnder01Ohm = 5;  // (<0.1 Ohms/V)
 
 // The worked example: 10 uF, 10 V rated, 5 V applied at 50 degC, level M, G(B), (<0.1 Ohms/V),
 // rated +125 degC.
-struct Spec {
+struct Given {
     std::string_view type = "10.1f";
     std::int16_t rating = 125;
     float cap = 10;
@@ -32,7 +32,7 @@ struct Spec {
     std::string_view typeNote;
 };
 
-inline Part MakePart(const Spec& s) {
+inline Part MakePart(const Given& s) {
     Part p{.type = FindType(s.type),
            .tempRating = s.rating,
            .capacitance = s.cap,
@@ -54,7 +54,7 @@ inline Part MakePart(const Spec& s) {
 }
 
 struct Evaluated {
-    explicit Evaluated(const Spec& s, const NumberLocale& locale = kPeriodLocale)
+    explicit Evaluated(const Given& s, const NumberLocale& locale = kPeriodLocale)
         : e(Evaluate(MakePart(s))), t(TextsOf(e, locale, s.typeNote)) {}
     Evaluation e;
     Texts t;
