@@ -59,7 +59,7 @@ char* Put(char* at, std::string_view text) {
         at[0] = from[0];
         at[n / 2] = from[n / 2];
         at[n - 1] = from[n - 1];
-    } else {
+    } else if (n > 0) {  // an empty view may hold no pointer at all
         std::memcpy(at, from, n);
     }
     return at + n;
