@@ -98,6 +98,10 @@ JsonLinesReader::Result JsonLinesReader::next() {
         } catch (const nlohmann::json::parse_error& e) {
             problem_ = "is not JSON (syntax error at byte " + std::to_string(e.byte) + ")";
             return Result::NotObject;
+        } catch (const nlohmann::json::out_of_range&) {
+            // A number beyond the range of a double, such as 1e400.
+            problem_ = "is not a parts-list object (a number out of range)";
+            return Result::NotObject;
         }
         if (!object_.is_object()) {
             problem_ = "is not a JSON object";

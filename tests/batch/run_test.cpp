@@ -392,12 +392,13 @@ TEST(Run, JsonLinesRowsThatCannotBeReadAreReportedAndTheOthersEvaluated) {
     const testing::Ran r = RunOn(first + "[1,2]\n{\"type\":\n" + std::string(100, '[') + "\n" +
                                      "{\"type\":true,\"capacitance\":1}\n"
                                      "{\"Type\":\"10.1f\",\"type\":\"10.1c\"}\n"
-                                     "{\"type\":\"10.1f\",\"other\":1}\n" +
+                                     "{\"type\":\"10.1f\",\"other\":1}\n"
+                                     "{\"type\":\"10.1f\",\"temperature\":51e380}\n" +
                                      first,
                                  {.input = Format::JsonLines});
     EXPECT_EQ(r.outcome.status, kExitRowErrors);
     const Table t = ReadTable(r.out);
-    ASSERT_EQ(t.rows.size(), 8U);
+    ASSERT_EQ(t.rows.size(), 9U);
     EXPECT_EQ(t.at(0, "error"), "");
     EXPECT_EQ(t.at(1, "error"), "row 2: is not a JSON object");
     EXPECT_EQ(t.at(2, "error").substr(0, 36), "row 3: is not JSON (syntax error at ");
@@ -407,7 +408,8 @@ TEST(Run, JsonLinesRowsThatCannotBeReadAreReportedAndTheOthersEvaluated) {
     EXPECT_EQ(t.at(6, "error"),
               "row 7: key 'other' is not among the first line's keys, so the CSV output has no "
               "column for it");
-    EXPECT_EQ(t.at(7, "error"), "");
+    EXPECT_EQ(t.at(7, "error"), "row 8: is not a parts-list object (a number out of range)");
+    EXPECT_EQ(t.at(8, "error"), "");
 }
 
 TEST(Run, InputsThatAreNoPartsListEndTheRunAndRowsThatCannotBeReadAreReported) {
